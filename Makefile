@@ -1,0 +1,28 @@
+# Front door for building, running and testing on Debian 12.
+# Every target first makes sure the packages it needs are installed.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= Release
+JOBS ?= 2
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@$(BUILD_DIR)/Orvanta
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+clean:
+	@rm -rf $(BUILD_DIR)
