@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
-#include <QAccessible>
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,7 +10,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -38,8 +37,7 @@ private Q_SLOTS:
     void controlsAreNamedForScreenReaders();
 
 private:
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         auto* found = m_window->findChild<T*>(QString::fromLatin1(name));
         Q_ASSERT(found != nullptr);
@@ -92,15 +90,13 @@ void tst_MainWindow::controlsSitWhereTheyShould_data()
                              << u"Εισάγετε ταχύτητα σύνδεσης:"_s;
     QTest::newRow("Option1") << u"Option1"_s << u"Frame1"_s << QRect(8, 24, 177, 25)
                              << u"Επιλέξτε ταχύτητα σύνδεσης:"_s;
-    QTest::newRow("Frame2") << u"Frame2"_s << window << QRect(8, 120, 345, 81)
-                            << u"Υπολογισμός"_s;
+    QTest::newRow("Frame2") << u"Frame2"_s << window << QRect(8, 120, 345, 81) << u"Υπολογισμός"_s;
     QTest::newRow("Command1") << u"Command1"_s << u"Frame2"_s << QRect(232, 16, 105, 49)
                               << u"Υπολογισμός"_s;
     QTest::newRow("Text3") << u"Text3"_s << u"Frame2"_s << QRect(80, 48, 145, 19) << QString();
     QTest::newRow("Text2") << u"Text2"_s << u"Frame2"_s << QRect(80, 16, 145, 19) << QString();
     QTest::newRow("Label2") << u"Label2"_s << u"Frame2"_s << QRect(8, 48, 41, 25) << u"Upload:"_s;
-    QTest::newRow("Label1") << u"Label1"_s << u"Frame2"_s << QRect(8, 16, 57, 33)
-                            << u"Download:"_s;
+    QTest::newRow("Label1") << u"Label1"_s << u"Frame2"_s << QRect(8, 16, 57, 33) << u"Download:"_s;
 }
 
 void tst_MainWindow::controlsSitWhereTheyShould()
@@ -136,7 +132,7 @@ void tst_MainWindow::controlsSitWhereTheyShould()
 
 void tst_MainWindow::tabOrderFollowsTheLayout()
 {
-    const QStringList expected{u"Combo1"_s, u"Option1"_s, u"Option2"_s,  u"Text1"_s,   u"Text2"_s,
+    const QStringList expected{u"Combo1"_s, u"Option1"_s,  u"Option2"_s,  u"Text1"_s,   u"Text2"_s,
                                u"Text3"_s,  u"Command1"_s, u"Command2"_s, u"Command3"_s};
     QStringList chain;
     QWidget* widget = control<QWidget>("Combo1");

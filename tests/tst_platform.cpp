@@ -1,7 +1,6 @@
 #include "app/platform.h"
 
 #include <QTest>
-
 #include <cmath>
 #include <optional>
 

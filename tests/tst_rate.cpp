@@ -2,7 +2,6 @@
 #include "rate/rate.h"
 
 #include <QTest>
-
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -26,9 +25,8 @@ private Q_SLOTS:
 void tst_Rate::labelsKeepCatalogueOrder()
 {
     const QStringList expected{
-        u"PSTN 56kbps"_s, u"ISDN 64kbps"_s,  u"ISDN 128kbps"_s,
-        u"DSL 256kbps"_s, u"DSL 384kbps"_s,  u"DSL 512kbps"_s,
-        u"DSL 768kbps"_s, u"DSL 1024kbps"_s, u"DSL 2048Kbps"_s,
+        u"PSTN 56kbps"_s, u"ISDN 64kbps"_s, u"ISDN 128kbps"_s, u"DSL 256kbps"_s,  u"DSL 384kbps"_s,
+        u"DSL 512kbps"_s, u"DSL 768kbps"_s, u"DSL 1024kbps"_s, u"DSL 2048Kbps"_s,
     };
     QCOMPARE(orvanta::rate::labels(), expected);
 }
@@ -85,8 +83,7 @@ void tst_Rate::convert_data()
     QTest::newRow("el_GR 56") << gr << u"56"_s << u"7 Kbps"_s << u"1,75 Kbps"_s;
     QTest::newRow("el_GR 0,5") << gr << u"0,5"_s << u"64 Kbps"_s << u"16 Kbps"_s;
     QTest::newRow("el_GR grouped") << gr << u"1.024"_s << u"128 Kbps"_s << u"32 Kbps"_s;
-    QTest::newRow("el_GR 1E300")
-        << gr << u"1E300"_s << u"1,25E+299 Kbps"_s << u"3,125E+298 Kbps"_s;
+    QTest::newRow("el_GR 1E300") << gr << u"1E300"_s << u"1,25E+299 Kbps"_s << u"3,125E+298 Kbps"_s;
 }
 
 void tst_Rate::convert()
