@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -70,6 +71,10 @@ void tst_MainWindow::windowIsFixedAndCaptioned()
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+
+    const QPoint offCentre =
+        m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the window does not open centred");
 }
 
 void tst_MainWindow::controlsSitWhereTheyShould_data()
