@@ -1,3 +1,4 @@
+#include "app/translation.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    orvanta::installToolkitTranslation(app);
     frmMain window;
     window.load();
     window.show();
