@@ -1,11 +1,17 @@
+#include "app/app_icon.h"
 #include "app/translation.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(orvanta::applicationIcon());
+    // Lets the desktop match the window to its installed entry, and so to its name and icon.
+    QGuiApplication::setDesktopFileName(u"org.example.Orvanta"_s);
     orvanta::installToolkitTranslation(app);
     frmMain window;
     window.load();
