@@ -24,5 +24,10 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# The window after a calculation, on a virtual display, saved as docs/screenshot.png.
+.PHONY: screenshot
+screenshot: build
+	@scripts/screenshot $(BUILD_DIR)/Orvanta docs/screenshot.png
+
 clean:
 	@rm -rf $(BUILD_DIR)
