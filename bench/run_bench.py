@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Start-up time and memory of Orvanta against a bare Qt window showing the same controls.
+
+Both programs run, taking turns, on a private Xvfb display. Each run is timed from outside:
+
+  exec    the monotonic clock just before the child process is spawned;
+  mapped  the MapNotify for its top-level window, seen by an X client of this script that
+          listens on the root window (no window manager runs, so the map is immediate and the
+          event arrives within a fraction of a millisecond of the program's request);
+  painted the first moment the window's Exit button shows drawn content, polled every
+          millisecond from the map on with GetImage; before its first paint the window is
+          one flat colour;
+  CPU     the CPU time of all its threads (schedstat) when its memory is read.
+
+After the paint the program is left alone for a moment, then its peak resident set size
+(VmHWM in /proc/PID/status) is read and it is terminated. The first run of each is a warm-up
+and is not counted, so that both find the fonts and libraries in the page cache.
+
+Usage: run_bench.py PROGRAM MINIMAL_WINDOW [RUNS]
+"""
+
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import xclient  # noqa: E402
+
+DEFAULT_RUNS = 31
+EXIT_BUTTON = (184, 208, 169, 25)
+MAP_TIMEOUT = 15.0
+PAINT_TIMEOUT = 5.0
+# Time for the first paint's follow-ups (focus frame, cursor) to finish before memory is read.
+SETTLE = 0.3
+TARGETS = {"mapped": 1.15, "painted": 1.15, "peak_kib": 1.10}
+
+
+class Run:
+    def __init__(self, mapped, painted, cpu, peak_kib):
+        self.mapped = mapped
+        self.painted = painted
+        self.cpu = cpu
+        self.peak_kib = peak_kib
+
+
+def peak_resident_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise RuntimeError("no VmHWM for process %d" % pid)
+
+
+def cpu_milliseconds(pid):
+    """Time spent on a CPU by all of the process's threads so far; unlike the wall-clock
+    figures it does not grow when other work on the machine delays the program."""
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        with open("/proc/%d/task/%s/schedstat" % (pid, task)) as schedstat:
+            total += int(schedstat.read().split()[0])
+    return total / 1e6
+
+
+def is_drawn(pixels):
+    return pixels != pixels[:4] * (len(pixels) // 4)
+
+
+def launch_once(display, executable, env):
+    while display.wait_for_map(0):
+        pass  # maps left over from earlier runs
+    started = time.monotonic()
+    process = subprocess.Popen([executable], env=env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               preexec_fn=xclient.die_with_parent)
+    try:
+        while True:
+            seen = display.wait_for_map(MAP_TIMEOUT)
+            if seen is None:
+                raise RuntimeError("%s showed no window" % executable)
+            window, mapped = seen
+            try:
+                if display.pid(window) == process.pid:
+                    break
+            except xclient.XError:
+                pass  # a window that is already gone again
+        deadline = mapped + PAINT_TIMEOUT
+        while not is_drawn(display.pixels(window, *EXIT_BUTTON)):
+            if time.monotonic() > deadline:
+                raise RuntimeError("%s never painted its window" % executable)
+            time.sleep(0.001)
+        painted = time.monotonic()
+        time.sleep(SETTLE)
+        cpu = cpu_milliseconds(process.pid)
+        peak = peak_resident_kib(process.pid)
+        return Run((mapped - started) * 1000, (painted - started) * 1000, cpu, peak)
+    finally:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def main():
+    if len(sys.argv) not in (3, 4):
+        sys.exit(__doc__)
+    programs = {"Orvanta": os.path.abspath(sys.argv[1]),
+                "minimal": os.path.abspath(sys.argv[2])}
+    runs = int(sys.argv[3]) if len(sys.argv) == 4 else DEFAULT_RUNS
+
+    server, name = xclient.start_xvfb()
+    try:
+        with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
+            env = {key: value for key, value in os.environ.items()
+                   if not key.startswith(("QT_", "WAYLAND_"))}
+            env.update(DISPLAY=name, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
+            display.watch_top_level_windows()
+            results = {label: [] for label in programs}
+            for round_number in range(runs + 1):
+                for label, executable in programs.items():
+                    run = launch_once(display, executable, env)
+                    if round_number > 0:
+                        results[label].append(run)
+    finally:
+        server.kill()
+        server.wait()
+
+    report(programs, results, runs)
+
+
+def report(programs, results, runs):
+    def median(label, field):
+        return statistics.median(getattr(run, field) for run in results[label])
+
+    def spread(label, field):
+        values = [getattr(run, field) for run in results[label]]
+        return "%.1f-%.1f" % (min(values), max(values))
+
+    print("%d runs of each, alternating, after one warm-up run each\n" % runs)
+    header = "%-34s %10s %10s %7s %8s" % ("median", "Orvanta", "minimal", "ratio", "target")
+    print(header)
+    print("-" * len(header))
+    rows = (("exec to window mapped (ms)", "mapped", 1.0),
+            ("exec to window painted (ms)", "painted", 1.0),
+            ("CPU time until idle (ms)", "cpu", 1.0),
+            ("peak resident memory (MiB)", "peak_kib", 1 / 1024))
+    for title, field, scale in rows:
+        program, minimal = median("Orvanta", field), median("minimal", field)
+        ratio = program / minimal
+        line = "%-34s %10.1f %10.1f %7.3f" % (title, program * scale, minimal * scale, ratio)
+        if field in TARGETS:
+            verdict = "ok" if ratio <= TARGETS[field] else "MISSED"
+            line += " %7.2f %s" % (TARGETS[field], verdict)
+        print(line)
+    sizes = {label: os.path.getsize(path) / 1024 for label, path in programs.items()}
+    print("%-34s %10.1f %10.1f %7.3f"
+          % ("executable size (KiB)", sizes["Orvanta"], sizes["minimal"],
+             sizes["Orvanta"] / sizes["minimal"]))
+    print("\nrange (min-max): mapped %s vs %s ms, painted %s vs %s ms"
+          % (spread("Orvanta", "mapped"), spread("minimal", "mapped"),
+             spread("Orvanta", "painted"), spread("minimal", "painted")))
+
+
+if __name__ == "__main__":
+    main()
