@@ -132,12 +132,13 @@ class Program:
 
     def settled_results(self, what, unlike):
         """The result boxes once they differ from `unlike` and have stopped changing."""
-        previous = [None]
+        previous = None
 
         def changed_and_still():
+            nonlocal previous
             current = self.results()
-            if current == unlike or current != previous[0]:
-                previous[0] = current
+            if current == unlike or current != previous:
+                previous = current
                 return None
             return current
 
