@@ -6,7 +6,7 @@
 
 namespace orvanta {
 
-// The speed gauge in every size it is drawn in.
+// The speed gauge in the sizes a window shows: 16 to 64 pixels.
 [[nodiscard]] QIcon applicationIcon();
 
 } // namespace orvanta
