@@ -42,6 +42,8 @@ constexpr double uploadShare = 32;
 // 15 significant digits round to within half a unit in the 15th place; reading the text back
 // rounds once more to the nearest double, which stays at least as close to the figure.
 constexpr double relativeTolerance = 1e-14;
+// Enough digits to tell any two doubles apart in a failure report.
+constexpr int exactDigits = 17;
 
 const char* kindName(Kind kind)
 {
@@ -103,7 +105,7 @@ void checkFigure(const QString& figure, double expected, const QString& input,
     }
     if (std::abs(shown - expected) > relativeTolerance * std::abs(expected)) {
         fail("figure is off", input, locale,
-             figure + u" but expected "_s + QString::number(expected, 'g', 17));
+             figure + u" but expected "_s + QString::number(expected, 'g', exactDigits));
     }
 }
 

@@ -2,8 +2,6 @@
 
 #include "app/platform.h"
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace orvanta::rate {
@@ -35,13 +33,12 @@ QStringList labels()
 
 std::optional<qint16> lookup(const QString& label)
 {
-    const auto found = std::ranges::find_if(catalogue, [&label](const Connection& connection) {
-        return platform::textsEqual(connection.label.toString(), label);
-    });
-    if (found == catalogue.end()) {
-        return std::nullopt;
+    for (const auto& connection : catalogue) {
+        if (platform::textsEqual(connection.label.toString(), label)) {
+            return connection.nominalSpeed;
+        }
     }
-    return found->nominalSpeed;
+    return std::nullopt;
 }
 
 QString speedText(qint16 nominalSpeed)

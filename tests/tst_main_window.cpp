@@ -140,7 +140,7 @@ void tst_MainWindow::tabOrderFollowsTheLayout()
     const QStringList expected{u"Combo1"_s, u"Option1"_s,  u"Option2"_s,  u"Text1"_s,   u"Text2"_s,
                                u"Text3"_s,  u"Command1"_s, u"Command2"_s, u"Command3"_s};
     QStringList chain;
-    QWidget* widget = control<QWidget>("Combo1");
+    auto* widget = control<QWidget>("Combo1");
     do {
         if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->window() == m_window.get() &&
             widget != m_window.get()) {
