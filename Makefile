@@ -79,7 +79,8 @@ lint: deps
 	@grep -o '"file": "[^"]*"' $(LINT_DIR)/compile_commands.json | cut -d'"' -f4 \
 	    | grep -E '^$(CURDIR)/$(OWN_DIRS_RE)/' \
 	    | xargs -r -n1 -P$(JOBS) clang-tidy -p $(LINT_DIR) --quiet \
-	        --header-filter='^$(CURDIR)/$(OWN_DIRS_RE)/'
+	        --header-filter='^$(CURDIR)/$(OWN_DIRS_RE)/' > $(LINT_DIR)/clang-tidy.log 2>&1; \
+	    status=$$?; grep -v ' warnings generated\.$$' $(LINT_DIR)/clang-tidy.log; exit $$status
 	@echo "lint: clean"
 
 clean:
