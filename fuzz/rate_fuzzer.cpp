@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the speed conversion, read as UTF-8 and as UTF-16, in the C and the
 // Greek locale. Whatever a user types, the conversion must either give two " Kbps" figures that
-// read back to the speed / 8 and / 32, or refuse with the run-time error the window reports.
+// read back to the speed / 8 and / 32 and are written as the window promises, or refuse with the
+// run-time error the window reports.
 // Anything else (a crash, a hang, a sanitizer report, a wrong figure, an "inf" or "nan" on show)
 // aborts the run with the offending input.
 
@@ -86,6 +87,36 @@ std::variant<Expected, Kind> expectedFor(const QString& input, const QLocale& lo
     return expected;
 }
 
+// The look the window promises: at most 15 significant digits, no digit grouping, no trailing
+// zeros after the decimal mark, and zero never written "-0".
+void checkNotation(const QString& number, const QString& figure, double expected,
+                   const QString& input, const QLocale& locale)
+{
+    constexpr qsizetype maxSignificantDigits = 15;
+    const qsizetype exponentAt = number.indexOf(u'E');
+    const QString mantissa = exponentAt < 0 ? number : number.first(exponentAt);
+    if (mantissa.contains(locale.groupSeparator())) {
+        fail("figure is grouped", input, locale, figure);
+    }
+    const QString decimalMark = locale.decimalPoint();
+    if (mantissa.contains(decimalMark) &&
+        (mantissa.endsWith(u'0') || mantissa.endsWith(decimalMark))) {
+        fail("figure has trailing zeros", input, locale, figure);
+    }
+    qsizetype significant = 0;
+    for (const QChar character : mantissa) {
+        if (character.isDigit() && (significant > 0 || character != u'0')) {
+            ++significant;
+        }
+    }
+    if (significant > maxSignificantDigits) {
+        fail("figure has more than 15 significant digits", input, locale, figure);
+    }
+    if (expected == 0 && number != u"0") {
+        fail("zero is not written \"0\"", input, locale, figure);
+    }
+}
+
 void checkFigure(const QString& figure, double expected, const QString& input,
                  const QLocale& locale)
 {
@@ -107,6 +138,7 @@ void checkFigure(const QString& figure, double expected, const QString& input,
         fail("figure is off", input, locale,
              figure + u" but expected "_s + QString::number(expected, 'g', exactDigits));
     }
+    checkNotation(number, figure, expected, input, locale);
 }
 
 void check(const QString& input, const QLocale& locale)
