@@ -1,4 +1,5 @@
 #include "support/message_box_watcher.h"
+#include "support/window_test.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -35,7 +36,7 @@ using Dismiss = std::function<void(QMessageBox*)>;
 } // namespace
 
 // About and Exit, pressed as a user presses them, in every state the window can be in.
-class tst_AboutExit : public QObject
+class tst_AboutExit : public WindowTest
 {
     Q_OBJECT
 
@@ -51,25 +52,14 @@ private Q_SLOTS:
     void exitEndsTheProgram();
 
 private:
-    template <typename T> T* control(const char* name) const
-    {
-        auto* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(found != nullptr);
-        return found;
-    }
     void prepare(Setup setup) const;
     [[nodiscard]] QStringList controlState() const;
-
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_AboutExit::init()
 {
     QLocale::setDefault(QLocale::c());
-    m_window = std::make_unique<frmMain>();
-    m_window->load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void tst_AboutExit::cleanup()
@@ -80,14 +70,12 @@ void tst_AboutExit::cleanup()
 void tst_AboutExit::prepare(Setup setup) const
 {
     if (setup == Setup::ListResults) {
-        auto* list = control<QComboBox>("Combo1");
-        list->setCurrentIndex(list->findText(u"DSL 512kbps"_s));
-        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        pick(u"DSL 512kbps"_s);
+        calculate();
         QCOMPARE(control<QLineEdit>("Text2")->text(), u"64 Kbps"_s);
     } else if (setup == Setup::TypedResults) {
-        QTest::mouseClick(control<QRadioButton>("Option2"), Qt::LeftButton);
-        QTest::keyClicks(control<QLineEdit>("Text1"), u"1024"_s);
-        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        typeSpeed(u"1024"_s);
+        calculate();
         QCOMPARE(control<QLineEdit>("Text2")->text(), u"128 Kbps"_s);
     }
 }

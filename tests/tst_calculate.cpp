@@ -1,5 +1,6 @@
 #include "app/platform.h"
 #include "support/message_box_watcher.h"
+#include "support/window_test.h"
 #include "ui/main_window.h"
 
 #include <QComboBox>
@@ -19,7 +20,7 @@ const QString warningPrompt = u"Εισάγεται μια τιμή ή επιλέ
 } // namespace
 
 // The speed entry modes and the Calculate command, driven as a user drives them.
-class tst_Calculate : public QObject
+class tst_Calculate : public WindowTest
 {
     Q_OBJECT
 
@@ -42,27 +43,13 @@ private Q_SLOTS:
     void switchingModesLeavesTheFocusAlone();
 
 private:
-    template <typename T> T* control(const char* name) const
-    {
-        auto* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(found != nullptr);
-        return found;
-    }
     [[nodiscard]] QStringList results() const;
-    void pick(const QString& label) const;
-    void typeSpeed(const QString& speed) const;
-    void calculate() const;
-
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_Calculate::init()
 {
     QLocale::setDefault(QLocale::c());
-    m_window = std::make_unique<frmMain>();
-    m_window->load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void tst_Calculate::cleanup()
@@ -74,27 +61,6 @@ void tst_Calculate::cleanup()
 QStringList tst_Calculate::results() const
 {
     return {control<QLineEdit>("Text2")->text(), control<QLineEdit>("Text3")->text()};
-}
-
-void tst_Calculate::pick(const QString& label) const
-{
-    auto* list = control<QComboBox>("Combo1");
-    list->setFocus();
-    list->setCurrentIndex(list->findText(label, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    QCOMPARE(list->currentText(), label);
-}
-
-void tst_Calculate::typeSpeed(const QString& speed) const
-{
-    QTest::mouseClick(control<QRadioButton>("Option2"), Qt::LeftButton);
-    auto* box = control<QLineEdit>("Text1");
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClicks(box, speed);
-}
-
-void tst_Calculate::calculate() const
-{
-    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
 }
 
 void tst_Calculate::listEntryGivesItsRates_data()

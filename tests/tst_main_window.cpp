@@ -1,3 +1,4 @@
+#include "support/window_test.h"
 #include "ui/main_window.h"
 
 #include <QAbstractButton>
@@ -16,7 +17,7 @@
 using namespace Qt::StringLiterals;
 
 // The window as it is built and laid out, before and after its Load handler.
-class tst_MainWindow : public QObject
+class tst_MainWindow : public WindowTest
 {
     Q_OBJECT
 
@@ -36,24 +37,11 @@ private Q_SLOTS:
     void enterOnAFocusedButtonPressesThatButton();
     void controlsAreNamedForScreenReaders_data();
     void controlsAreNamedForScreenReaders();
-
-private:
-    template <typename T> T* control(const char* name) const
-    {
-        auto* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(found != nullptr);
-        return found;
-    }
-
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_MainWindow::init()
 {
-    m_window = std::make_unique<frmMain>();
-    m_window->load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void tst_MainWindow::cleanup()

@@ -1,5 +1,6 @@
 #include "app/translation.h"
 #include "support/message_box_watcher.h"
+#include "support/window_test.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -75,7 +76,7 @@ QStringList labels(const QMenu* menu)
 
 // The texts that the toolkit draws itself in the window (the text boxes' context menu, the
 // message boxes' button) read Greek, whatever the locale.
-class tst_Translation : public QObject
+class tst_Translation : public WindowTest
 {
     Q_OBJECT
 
@@ -91,19 +92,11 @@ private Q_SLOTS:
     void everyToolkitTextTheWindowAsksForIsTranslated();
 
 private:
-    template <typename T> T* control(const char* name) const
-    {
-        auto* found = m_window->findChild<T*>(QString::fromLatin1(name));
-        Q_ASSERT(found != nullptr);
-        return found;
-    }
     void typedMode() const;
     void calculateFor(const QString& typed) const;
     [[nodiscard]] static QMenu* openContextMenu(QLineEdit* box, QContextMenuEvent::Reason reason);
     [[nodiscard]] static QAction* entry(const QMenu* menu, const QString& text);
     static void click(QMenu* menu, QAction* action);
-
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_Translation::initTestCase()
@@ -115,10 +108,7 @@ void tst_Translation::init()
 {
     QLocale::setDefault(QLocale::c());
     QApplication::clipboard()->clear();
-    m_window = std::make_unique<frmMain>();
-    m_window->load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(openWindow());
 }
 
 void tst_Translation::cleanup()
@@ -139,13 +129,11 @@ void tst_Translation::typedMode() const
 void tst_Translation::calculateFor(const QString& typed) const
 {
     if (typed.isEmpty()) {
-        auto* list = control<QComboBox>("Combo1");
-        list->setCurrentIndex(list->findText(u"DSL 512kbps"_s));
+        pick(u"DSL 512kbps"_s);
     } else {
-        typedMode();
-        QTest::keyClicks(control<QLineEdit>("Text1"), typed);
+        typeSpeed(typed);
     }
-    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    calculate();
 }
 
 // What a right-click or the context-menu key does: the platform sends the box a context-menu
