@@ -116,9 +116,7 @@ def main():
     server, name = xclient.start_xvfb()
     try:
         with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
-            env = {key: value for key, value in os.environ.items()
-                   if not key.startswith(("QT_", "WAYLAND_"))}
-            env.update(DISPLAY=name, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
+            env = xclient.program_environment(name, runtime)
             display.watch_top_level_windows()
             results = {label: [] for label in programs}
             for round_number in range(runs + 1):

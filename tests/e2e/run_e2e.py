@@ -264,9 +264,7 @@ def main():
     server, name = xclient.start_xvfb()
     try:
         with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
-            env = {key: value for key, value in os.environ.items()
-                   if not key.startswith(("QT_", "WAYLAND_"))}
-            env.update(DISPLAY=name, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime)
+            env = xclient.program_environment(name, runtime)
             run(executable, display, env, use_the_calculator)
             run(executable, display, env, close_from_window_system)
     except Failure as failure:

@@ -66,6 +66,15 @@ def start_xvfb(timeout=10.0):
     return server, ":" + number.decode().strip()
 
 
+def program_environment(display_name, runtime_dir):
+    """The environment for a Qt program on that display: the X platform, nothing inherited
+    that would send it elsewhere, and a private runtime directory."""
+    env = {key: value for key, value in os.environ.items()
+           if not key.startswith(("QT_", "WAYLAND_"))}
+    env.update(DISPLAY=display_name, QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir)
+    return env
+
+
 class Display:
     """One connection to a local display, e.g. Display(":5")."""
 
