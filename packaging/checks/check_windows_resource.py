@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compiles the Windows resource script with the MinGW resource compiler and reads the result
-back: the icon group with its three images, and the version record with every string Explorer
-shows, which must survive the trip from UTF-8 source to UTF-16 intact.
+back: the icon group with its three images, the version record with every string Explorer
+shows, which must survive the trip from UTF-8 source to UTF-16 intact, and the manifest.
 
 Usage: check_windows_resource.py WINDRES PREPROCESSOR orvanta.rc
 """
@@ -10,9 +10,10 @@ import struct
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 ICON_IMAGES = [(32, 1), (32, 4), (16, 4)]  # size, bits per pixel
 VERSION = (1, 0, 0, 0)
 STRINGS = {
@@ -26,6 +27,27 @@ STRINGS = {
     "ProductVersion": "1.00",
 }
 TRANSLATION = (0x409, 1200)  # US English, Unicode
+
+# Windows ignores a manifest element outside its exact namespace without a word, so the paths
+# below name the namespace of every step rather than matching on local names.
+ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+COMPATIBILITY = "urn:schemas-microsoft-com:compatibility.v1"
+WINDOWS_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
+
+
+def xml_path(namespace, *tags):
+    return "/".join("{%s}%s" % (namespace, tag) for tag in tags)
+
+
+EXECUTION_LEVEL = xml_path(ASM_V3, "trustInfo", "security", "requestedPrivileges",
+                           "requestedExecutionLevel")
+SUPPORTED_OS = xml_path(COMPATIBILITY, "compatibility", "application", "supportedOS")
+WINDOWS_SETTINGS = xml_path(ASM_V3, "application", "windowsSettings")
+DPI_SETTINGS = [  # namespace, element, value
+    ("http://schemas.microsoft.com/SMI/2005/WindowsSettings", "dpiAware", "true/pm"),
+    ("http://schemas.microsoft.com/SMI/2016/WindowsSettings", "dpiAwareness", "PerMonitorV2"),
+]
 
 
 def align4(offset):
@@ -125,6 +147,36 @@ def check_version(entries, errors):
         errors.append("VarFileInfo Translation is %r, expected %r" % (translations, [TRANSLATION]))
 
 
+def check_manifest(entries, errors):
+    """The loader reads only manifest 1 of an .exe; without it Windows may ask for elevation,
+    report an older version and scale the window as a blurry bitmap."""
+    manifests = [(name, data) for kind, name, data in entries if kind == RT_MANIFEST]
+    names = [name for name, _ in manifests]
+    if names != [1]:
+        errors.append("manifests %r, expected exactly one with id 1" % names)
+        return
+    try:
+        root = ElementTree.fromstring(manifests[0][1])
+    except ElementTree.ParseError as error:
+        errors.append("the manifest is not well-formed XML: %s" % error)
+        return
+    if root.tag != xml_path(ASM_V1, "assembly"):
+        errors.append("the manifest's root is %s, expected %s"
+                      % (root.tag, xml_path(ASM_V1, "assembly")))
+        return
+    levels = [(node.get("level"), node.get("uiAccess")) for node in root.findall(EXECUTION_LEVEL)]
+    if levels != [("asInvoker", "false")]:
+        errors.append("requested execution levels %r, expected asInvoker without uiAccess"
+                      % levels)
+    if WINDOWS_10 not in [node.get("Id") for node in root.findall(SUPPORTED_OS)]:
+        errors.append("the manifest does not declare Windows 10 and 11 %s" % WINDOWS_10)
+    for namespace, tag, expected in DPI_SETTINGS:
+        path = WINDOWS_SETTINGS + "/" + xml_path(namespace, tag)
+        values = [(node.text or "").strip() for node in root.findall(path)]
+        if values != [expected]:
+            errors.append("%s is %r, expected [%r]" % (tag, values, expected))
+
+
 def main():
     windres, preprocessor, script = sys.argv[1:4]
     with tempfile.TemporaryDirectory() as scratch:
@@ -135,10 +187,11 @@ def main():
     errors = []
     check_icons(entries, errors)
     check_version(entries, errors)
+    check_manifest(entries, errors)
     for error in errors:
         print("%s: %s" % (script, error), file=sys.stderr)
     if not errors:
-        print("%s: icon group and version record as expected" % script)
+        print("%s: icon group, version record and manifest as expected" % script)
     return 1 if errors else 0
 
 
