@@ -190,11 +190,13 @@ void tst_AboutExit::exitEndsTheProgram()
     QFETCH(QString, scenario);
     QFETCH(QStringList, resultsOnShow);
 
+    // Built beside this suite, and run on the platform the suite itself runs on. Found by name,
+    // not by a build path, which Windows could not read from a Windows build made on Linux.
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    program.setProcessEnvironment(environment);
-    program.start(QString::fromUtf8(ORVANTA_EXIT_DRIVER), {scenario});
+    // Text mode: Windows ends each printed line with a carriage return too.
+    program.start(QCoreApplication::applicationDirPath() + u'/' +
+                      QString::fromUtf8(ORVANTA_EXIT_DRIVER),
+                  {scenario}, QIODevice::ReadOnly | QIODevice::Text);
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
 
     // Generous: the bound only turns a program that never ends into a failure instead of a hang.

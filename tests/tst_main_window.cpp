@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,9 +62,20 @@ void tst_MainWindow::windowIsFixedAndCaptioned()
     QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
 
+    // A font the system really has, at the window's 8 points; on Windows its own dialog font.
+    const QFontInfo font(m_window->font());
+    QCOMPARE(font.pointSize(), 8);
+#ifdef Q_OS_WIN
+    QCOMPARE(font.family(), QFontInfo(QApplication::font()).family());
+#else
+    QCOMPARE(font.family(), m_window->font().family());
+#endif
+
     const QPoint offCentre =
         m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
-    QVERIFY2(offCentre.manhattanLength() <= 2, "the window does not open centred");
+    QVERIFY2(offCentre.manhattanLength() <= 2,
+             qPrintable(u"the window opens %1, %2 pixels off the centre"_s.arg(offCentre.x())
+                            .arg(offCentre.y())));
 }
 
 void tst_MainWindow::controlsSitWhereTheyShould_data()

@@ -6,6 +6,12 @@
 
 #include <QKeyEvent>
 
+#ifdef Q_OS_WIN
+#include <QApplication>
+#include <QScreen>
+#include <QWindow>
+#endif
+
 using namespace Qt::StringLiterals;
 using orvanta::platform::MessageStyle;
 
@@ -15,6 +21,12 @@ namespace rate = orvanta::rate;
 frmMain::frmMain(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
+#ifdef Q_OS_WIN
+    // The layout's font is Arial's metrics at 8 points; Windows has a dialog font of its own.
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(font().pointSize());
+    setFont(dialogFont);
+#endif
     // A fixed window: no resizing, no minimise or maximise box, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -32,6 +44,27 @@ void frmMain::load()
 {
     platform::dispatch(this, [this] { Form_Load(); });
 }
+
+#ifdef Q_OS_WIN
+void frmMain::setVisible(bool visible)
+{
+    if (visible && !testAttribute(Qt::WA_Moved)) {
+        centreOnScreen();
+    }
+    QDialog::setVisible(visible);
+}
+
+void frmMain::centreOnScreen()
+{
+    // Qt places a dialog by a guessed frame, 10 pixels at the sides and 40 above, which puts it
+    // some 20 pixels too high on Windows; the native window knows its real frame once it exists.
+    create();
+    const QMargins frame = windowHandle()->frameMargins();
+    QRect outer(QPoint(), size().grownBy(frame));
+    outer.moveCenter(screen()->availableGeometry().center());
+    setGeometry(QRect(outer.topLeft() + QPoint(frame.left(), frame.top()), size()));
+}
+#endif
 
 void frmMain::keyPressEvent(QKeyEvent* event)
 {

@@ -24,11 +24,18 @@ public:
     // Runs the Load handler; start-up calls this once, before the window is shown.
     void load();
 
+#ifdef Q_OS_WIN
+    void setVisible(bool visible) override;
+#endif
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void connectHandlers();
+#ifdef Q_OS_WIN
+    void centreOnScreen();
+#endif
 
     void Form_Load();
     void Speed_Selection();
