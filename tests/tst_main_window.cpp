@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <memory>
 
@@ -62,11 +63,13 @@ void tst_MainWindow::windowIsFixedAndCaptioned()
     QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
 
-    // A font the system really has, at the window's 8 points; on Windows its own dialog font.
+    // A font the system really has, at the window's 8 points; on Windows its own dialog font,
+    // and its native style.
     const QFontInfo font(m_window->font());
     QCOMPARE(font.pointSize(), 8);
 #ifdef Q_OS_WIN
     QCOMPARE(font.family(), QFontInfo(QApplication::font()).family());
+    QCOMPARE(m_window->style()->name(), u"windowsvista"_s);
 #else
     QCOMPARE(font.family(), m_window->font().family());
 #endif
