@@ -83,6 +83,13 @@ lint: deps
 	    status=$$?; grep -v ' warnings generated\.$$' $(LINT_DIR)/clang-tidy.log; exit $$status
 	@echo "lint: clean"
 
+# Debian: dist/orvanta_VERSION_ARCH.deb, made by CPack from the install rules against Debian's
+# own Qt.
+.PHONY: package
+
+package: build
+	@cmake --build $(BUILD_DIR) --target package
+
 # Windows: build-windows/Orvanta.exe, cross-built with MinGW-w64 against a static Qt for Windows
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its
 # test suites run under Wine, on a private display, in each of WINDOWS_LOCALES.

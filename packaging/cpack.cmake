@@ -1,0 +1,66 @@
+# How `cpack` turns the install rules into the files a release offers, all of them in dist/.
+# Included from the top-level CMakeLists.txt after every install rule.
+
+include(GNUInstallDirs)
+
+# The project's version has the four fields of a Windows version record; packages carry three.
+set(CPACK_PACKAGE_VERSION
+    ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+set(CPACK_PACKAGE_VENDOR "Orvanta team")
+set(CPACK_PACKAGE_CONTACT "Orvanta team <orvanta@example.org>")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://example.org/orvanta)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turn a connection speed into download and upload rates")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+# Only the finished packages go to dist/; CPack's staging stays in the build folder.
+set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    # --- Debian package: dist/orvanta_VERSION_ARCH.deb, against Debian's own Qt -----------------
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+    # Debian wants the copyright and changelog in the package's doc folder, but a plain
+    # `cmake --install` has no business writing them into someone's /usr/local, so they are a
+    # component of their own that only the package asks for. A version with no Debian revision
+    # makes this a native package, whose changelog is changelog.gz, not changelog.Debian.gz.
+    find_program(ORVANTA_GZIP gzip REQUIRED)
+    set(orvanta_deb_doc ${CMAKE_CURRENT_BINARY_DIR}/deb-doc)
+    add_custom_command(OUTPUT ${orvanta_deb_doc}/changelog.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+                ${orvanta_deb_doc}/changelog
+        COMMAND ${ORVANTA_GZIP} -9nf ${orvanta_deb_doc}/changelog
+        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+        VERBATIM)
+    add_custom_target(orvanta_deb_changelog ALL DEPENDS ${orvanta_deb_doc}/changelog.gz)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright ${orvanta_deb_doc}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvanta
+        COMPONENT debian EXCLUDE_FROM_ALL)
+    # One package holding everything a plain install lays out, and the component above.
+    set(CPACK_INSTALL_CMAKE_PROJECTS
+        "${PROJECT_BINARY_DIR};${PROJECT_NAME};ALL;/"
+        "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/")
+
+    set(CPACK_DEBIAN_PACKAGE_NAME orvanta)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+        "Orvanta turns the nominal speed of an Internet connection into the figures
+a user actually sees: a download rate, the speed divided by 8, and an upload
+rate, the speed divided by 32.
+
+Pick one of nine connection types, from a 56 kbps modem line to 2048 kbps
+DSL, or type a speed of your own. The interface is in Greek.")
+    # The libraries the program links come from dpkg-shlibdeps. Qt loads the plugin that talks
+    # to the display at run time, so no linker sees it, and libqt6gui6 only recommends it.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+    # The window's fixed layout is measured in Liberation Sans (Arial's metrics); without it the
+    # program still runs, in a substitute font that may not fit every label.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2 | fonts-liberation")
+    set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+    set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+endif()
+
+include(CPack)
