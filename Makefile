@@ -85,10 +85,17 @@ lint: deps
 
 # Debian: dist/orvanta_VERSION_ARCH.deb, made by CPack from the install rules against Debian's
 # own Qt.
-.PHONY: package
+DEB_PACKAGE ?= dist/orvanta_1.0.0_amd64.deb
+
+.PHONY: package test-package
 
 package: build
 	@cmake --build $(BUILD_DIR) --target package
+
+# Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window,
+# validates the installed files, runs lintian and purges it again.
+test-package: package
+	@packaging/checks/test_deb_package.sh $(DEB_PACKAGE)
 
 # Windows: build-windows/Orvanta.exe, cross-built with MinGW-w64 against a static Qt for Windows
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its

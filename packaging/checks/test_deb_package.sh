@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Installs the Debian package on this machine as a user would, with apt, and checks it for real:
+# lintian finds no errors; the program on the PATH opens its window on a private X display; the
+# installed desktop entry and metainfo validate; and purging leaves none of its files behind.
+# Needs root (or sudo) for apt. Whatever happens, the package is not installed afterwards, and
+# the display and the program are ended by process id.
+#
+# Usage: packaging/checks/test_deb_package.sh dist/orvanta_VERSION_ARCH.deb
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+    echo "usage: $0 PACKAGE.deb" >&2
+    exit 2
+fi
+deb=$(realpath "$1")
+package=orvanta
+app_id=org.example.Orvanta
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+# Another apt run on the machine holds the lock for a while; wait for it, but not for ever.
+apt_get() {
+    timeout 900 $sudo env DEBIAN_FRONTEND=noninteractive \
+        apt-get -o DPkg::Lock::Timeout=300 "$@"
+}
+
+scratch=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+installed=false
+stop() {
+    local pid=$1
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+}
+cleanup() {
+    stop "$program_pid"
+    stop "$xvfb_pid"
+    if $installed; then
+        apt_get purge -y -qq "$package" >/dev/null 2>&1 || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Any further arguments are logs that explain the failure.
+fail() {
+    echo "test-package: FAIL: $1" >&2
+    shift
+    local log
+    for log in "$@"; do
+        [ -s "$log" ] && cat "$log" >&2
+    done
+    exit 1
+}
+say() {
+    echo "test-package: $1"
+}
+
+# Bounded polling: at most $1 tenths of a second for the command that follows to succeed.
+wait_for() {
+    local tries=$1
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        if [ "$tries" -le 0 ]; then
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+[ -f "$deb" ] || fail "$1 does not exist"
+field() {
+    dpkg-deb --field "$deb" "$1"
+}
+expected_name="$(field Package)_$(field Version)_$(field Architecture).deb"
+[ "$(basename "$deb")" = "$expected_name" ] ||
+    fail "$(basename "$deb") holds $expected_name"
+# This machine has Qt's display plugins anyway, so installing here cannot show that the package
+# asks for them, nor that dpkg-shlibdeps ran.
+depends=$(field Depends)
+for needed in libqt6widgets6 qt6-qpa-plugins; do
+    grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
+done
+say "$(basename "$deb"), $(stat -c %s "$deb") bytes; Depends: $depends"
+
+say "lintian"
+lintian_status=0
+lintian --fail-on error "$deb" >"$scratch/lintian.out" 2>"$scratch/lintian.err" ||
+    lintian_status=$?
+cat "$scratch/lintian.out"
+grep -v '^running with root privileges' "$scratch/lintian.err" >&2 || true
+[ "$lintian_status" -eq 0 ] || fail "lintian reports errors"
+
+say "apt-get install $deb"
+installed=true
+apt_get install -y -qq "$deb" >"$scratch/apt.log" 2>&1 ||
+    fail "apt-get install failed" "$scratch/apt.log"
+dpkg-query -W -f='${Status}' "$package" | grep -q 'install ok installed' || fail "not installed"
+# Its files, not its folders: those it shares with other packages stay.
+dpkg-query -L "$package" | while IFS= read -r path; do
+    [ -d "$path" ] || echo "$path"
+done >"$scratch/files"
+
+for path in /usr/bin/Orvanta /usr/share/applications/$app_id.desktop \
+    /usr/share/metainfo/$app_id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$app_id.svg \
+    /usr/share/icons/hicolor/48x48/apps/$app_id.png /usr/share/man/man1/Orvanta.1.gz \
+    /usr/share/doc/$package/copyright /usr/share/doc/$package/changelog.gz; do
+    grep -qx "$path" "$scratch/files" || fail "the package does not install $path"
+done
+
+[ "$(cd / && command -v Orvanta)" = /usr/bin/Orvanta ] ||
+    fail "Orvanta on the PATH is '$(command -v Orvanta || true)', not /usr/bin/Orvanta"
+
+say "desktop-file-validate and appstreamcli on the installed files"
+desktop-file-validate /usr/share/applications/$app_id.desktop || fail "desktop entry rejected"
+appstreamcli validate --no-net /usr/share/metainfo/$app_id.metainfo.xml || fail "metainfo rejected"
+
+say "the window of the installed program, on a private display"
+# Xvfb chooses a free display itself and writes its number to descriptor 3.
+Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb_pid=$!
+wait_for 100 grep -qs . "$scratch/display" ||
+    fail "the virtual display did not start" "$scratch/xvfb.log"
+export DISPLAY=":$(head -n1 "$scratch/display")"
+# Through X, with the plugin the package depends on, started by name from the PATH as a
+# launcher would, away from the source tree.
+(cd / && QT_QPA_PLATFORM=xcb exec Orvanta) 2>"$scratch/program.log" &
+program_pid=$!
+window_shown() {
+    kill -0 "$program_pid" 2>/dev/null ||
+        fail "Orvanta ended before its window appeared" "$scratch/program.log"
+    xdotool search --onlyvisible --name '^Orvanta$' >/dev/null 2>&1
+}
+wait_for 300 window_shown || fail "the window did not appear within 30 s" "$scratch/program.log"
+stop "$program_pid"
+program_pid=""
+say "the window appeared"
+
+say "apt-get purge $package"
+apt_get purge -y -qq "$package" >"$scratch/apt.log" 2>&1 ||
+    fail "apt-get purge failed" "$scratch/apt.log"
+installed=false
+# Purged means not even its configuration is remembered.
+state=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+case "$state" in
+    "" | not-installed) ;;
+    *) fail "dpkg still has $package as $state" ;;
+esac
+left=()
+while IFS= read -r path; do
+    if [ -e "$path" ] || [ -L "$path" ]; then
+        left+=("$path")
+    fi
+done <"$scratch/files"
+[ -e /usr/share/doc/$package ] && left+=("/usr/share/doc/$package")
+[ ${#left[@]} -eq 0 ] || fail "left behind after purge: ${left[*]}"
+say "purged: none of its $(wc -l <"$scratch/files") files is left"
+say "OK"
