@@ -6,9 +6,16 @@ outside, as pixels of the two result boxes. Nothing inside the program knows it 
 watched. Every wait is bounded, and the display and the program are ended by process id on
 every way out, including a kill of this script.
 
-Usage: run_e2e.py PATH_TO_PROGRAM
+With --wine the program is a Windows build, run as `wine PROGRAM` in the Wine prefix and on the
+display (with its window manager) of the scripts/wine-session that this script runs in. There
+the figures are also read as text, copied out of the result boxes through the clipboard with
+xclip, to see that Windows' regional settings reach the program both ways: they must be shown
+with, and typed with, the decimal separator of the Unix locale that Wine derives them from.
+
+Usage: run_e2e.py [--wine] PATH_TO_PROGRAM
 """
 
+import locale
 import os
 import signal
 import subprocess
@@ -64,11 +71,13 @@ def center(rect):
 class Program:
     """One run of the program under test, and the user sitting in front of it."""
 
-    def __init__(self, executable, display, env):
+    def __init__(self, command, display, env, managed):
         self._display = display
         self._env = env
+        # Whether a window manager runs, which then decides where the keyboard goes.
+        self._managed = managed
         self._log = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([executable], env=env, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL,
                                         stdout=self._log, stderr=subprocess.STDOUT,
                                         preexec_fn=xclient.die_with_parent)
         self.window = None
@@ -79,17 +88,28 @@ class Program:
         size = self._display.size(self.window)
         if size != CLIENT_SIZE:
             raise Failure("the window is %dx%d, expected %dx%d" % (size + CLIENT_SIZE))
-        # No window manager runs, so the keyboard follows the pointer into the window.
         self._xdotool("mousemove", "--window", str(self.window), *map(str, BACKGROUND))
-        self._xdotool("windowfocus", "--sync", str(self.window))
+        if self._managed:
+            # The window manager gives a new window the keyboard, as the shell does on Windows.
+            wait_until("the window manager to make the window active", SETTLE_TIMEOUT,
+                       lambda: self._display.active_window() == self.window)
+        else:
+            # No window manager runs, so the keyboard follows the pointer into the window.
+            self._xdotool("windowfocus", "--sync", str(self.window))
 
     def _find_window(self):
         if self.process.poll() is not None:
             raise Failure("the program ended before showing its window (exit code %d)"
                           % self.process.returncode)
-        for window in self._display.top_level_windows():
-            if self._display.is_viewable(window) and self._display.title(window) == TITLE:
-                return window
+        for window in self._display.client_windows():
+            try:
+                # Wine runs the program in the very process that was started, so the window
+                # names it as its owner there too; a window left by an earlier run cannot match.
+                if (self._display.is_viewable(window) and self._display.title(window) == TITLE
+                        and self._display.pid(window) == self.process.pid):
+                    return window
+            except xclient.XError:
+                pass  # a window that is already gone again
         return None
 
     def output(self):
@@ -143,6 +163,25 @@ class Program:
             return current
 
         return wait_until(what, SETTLE_TIMEOUT, changed_and_still)
+
+    def copied_text(self, rect):
+        """A box's text as a user takes it: a click into the box, all of it selected, copied."""
+        before = self._clipboard()
+        self.click(rect)
+        self.press("ctrl+a", "ctrl+c")
+
+        def copy_arrived():
+            text = self._clipboard()
+            return text if text != before else None
+
+        # Every two texts copied one after the other differ, so an unchanged clipboard means
+        # that the copy has not yet reached the X selection.
+        return wait_until("the text copied from a result box", SETTLE_TIMEOUT, copy_arrived)
+
+    def _clipboard(self):
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self._env,
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=5)
+        return result.stdout.decode(errors="replace") if result.returncode == 0 else None
 
     def wait_for_exit(self, what):
         try:
@@ -229,6 +268,37 @@ def use_the_calculator(program):
     check(program.is_open(), "Escape leaves the window open")
     check(program.results() == first_entry, "Escape leaves the results as they were")
 
+
+# Typed speeds and the figures shown for them, "{0}" standing for the decimal separator: the
+# program has to write it in the first row's figures and read it in the second row's speed.
+FIGURES = (("100", "12{0}5 Kbps", "3{0}125 Kbps"),
+           ("1{0}5", "192 Kbps", "48 Kbps"))
+
+
+def figures_in_regional_settings(program):
+    separator = decimal_separator()
+    for typed, download, upload in FIGURES:
+        typed, expected = typed.format(separator), (download.format(separator),
+                                                    upload.format(separator))
+        before = program.results()
+        program.click(SPEED_BOX)
+        program.press("ctrl+a")
+        program.type(typed)
+        calculate_and_read(program, before, "a typed speed of " + typed)
+        shown = program.copied_text(DOWNLOAD_BOX), program.copied_text(UPLOAD_BOX)
+        message = "a typed speed of %s shows %s and %s" % ((typed,) + expected)
+        if shown != expected:
+            raise Failure("%s, not %r and %r" % ((message,) + shown))
+        passed(message)
+
+
+def decimal_separator():
+    """The one in the regional settings that Wine makes out of the Unix locale."""
+    locale.setlocale(locale.LC_ALL, "")
+    return locale.localeconv()["decimal_point"]
+
+
+def leave_through_exit(program):
     program.click(EXIT_BUTTON)
     program.wait_for_exit("a click on Exit")
     passed("a click on Exit ends the program with exit code 0 within a second")
@@ -240,11 +310,12 @@ def close_from_window_system(program):
     passed("closing the window ends the program with exit code 0 within a second")
 
 
-def run(executable, display, env, scenario):
-    program = Program(executable, display, env)
+def run(command, display, env, managed, steps):
+    program = Program(command, display, env, managed)
     try:
         program.wait_for_window()
-        scenario(program)
+        for step in steps:
+            step(program)
     except Failure:
         print(program.output(), file=sys.stderr)
         raise
@@ -252,27 +323,43 @@ def run(executable, display, env, scenario):
         program.stop()
 
 
+def run_sessions(command, display, env, managed, calculator_steps):
+    run(command, display, env, managed, calculator_steps + (leave_through_exit,))
+    run(command, display, env, managed, (close_from_window_system,))
+
+
 def main():
-    if len(sys.argv) != 2:
+    arguments = sys.argv[1:]
+    wine = arguments[:1] == ["--wine"]
+    if wine:
+        arguments.pop(0)
+    if len(arguments) != 1:
         sys.exit(__doc__)
-    executable = os.path.abspath(sys.argv[1])
+    executable = os.path.abspath(arguments[0])
 
     # A kill from the test runner still reaches the finally blocks below.
     for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
         signal.signal(sig, lambda number, frame: sys.exit(128 + number))
 
-    server, name = xclient.start_xvfb()
     try:
-        with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
-            env = xclient.program_environment(name, runtime)
-            run(executable, display, env, use_the_calculator)
-            run(executable, display, env, close_from_window_system)
+        if wine:
+            if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
+                sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
+            with xclient.Display(os.environ["DISPLAY"]) as display:
+                run_sessions(["wine", executable], display, dict(os.environ), True,
+                             (use_the_calculator, figures_in_regional_settings))
+        else:
+            server, name = xclient.start_xvfb()
+            try:
+                with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
+                    env = xclient.program_environment(name, runtime)
+                    run_sessions([executable], display, env, False, (use_the_calculator,))
+            finally:
+                server.kill()
+                server.wait()
     except Failure as failure:
         print("FAILED -", failure, file=sys.stderr)
         return 1
-    finally:
-        server.kill()
-        server.wait()
     print("e2e: all checks passed")
     return 0
 

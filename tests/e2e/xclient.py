@@ -184,10 +184,30 @@ class Display:
         raw = self.property(window, "_NET_WM_PID")
         return struct.unpack("<I", raw)[0] if len(raw) == 4 else None
 
-    def top_level_windows(self):
-        reply = self._request(15, 0, struct.pack("<I", self.root))
+    def children(self, window):
+        reply = self._request(15, 0, struct.pack("<I", window))
         count, = struct.unpack_from("<H", reply, 16)
         return list(struct.unpack_from("<%dI" % count, reply, 32))
+
+    def active_window(self):
+        """The window that a window manager has made active, if one runs and any is."""
+        raw = self.property(self.root, "_NET_ACTIVE_WINDOW")
+        return struct.unpack("<I", raw)[0] if len(raw) == 4 else None
+
+    def top_level_windows(self):
+        return self.children(self.root)
+
+    def client_windows(self):
+        """The windows that programs made at top level, wherever they are now: a window manager
+        moves each into a frame window of its own, which is then the top-level window."""
+        found = []
+        for window in self.top_level_windows():
+            found.append(window)
+            try:
+                found.extend(self.children(window))
+            except XError:
+                pass  # a window that is already gone again
+        return found
 
     def is_viewable(self, window):
         try:
