@@ -108,9 +108,13 @@ WINDOWS_LOCALES ?= C en_US.UTF-8 el_GR.UTF-8
 deps-windows:
 	@scripts/install-deps windows
 
+# CMake keeps the toolchain that a build folder was first configured with, so a folder made
+# against another build of Qt for Windows is made anew.
 configure-windows: deps-windows
-	@"$$(scripts/build-qt-windows --prefix)/bin/qt-cmake" -S . -B $(WINDOWS_DIR) -G Ninja \
-	    -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine
+	@qt=$$(scripts/build-qt-windows --prefix); \
+	if [ "$$(cat $(WINDOWS_DIR)/qt-prefix 2>/dev/null)" != "$$qt" ]; then rm -rf $(WINDOWS_DIR); fi; \
+	"$$qt/bin/qt-cmake" -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine && echo "$$qt" > $(WINDOWS_DIR)/qt-prefix
 
 windows: configure-windows
 	@cmake --build $(WINDOWS_DIR) -j$(JOBS)
