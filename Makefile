@@ -126,5 +126,12 @@ test-windows: windows
 	    echo "test-windows: the suite under Wine in $$locale"; \
 	    LC_ALL=$$locale ctest --output-on-failure || exit 1; done'
 
+# The window after a calculation under Wine, in Greek regional settings, framed by the session's
+# window manager as Windows frames it: docs/screenshot-windows.png.
+.PHONY: screenshot-windows
+screenshot-windows: windows
+	@LC_ALL=el_GR.UTF-8 scripts/wine-session scripts/screenshot --wine $(WINDOWS_DIR)/Orvanta.exe \
+	    docs/screenshot-windows.png
+
 clean:
 	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR)
