@@ -16,7 +16,13 @@ After the paint the program is left alone for a moment, then its peak resident s
 (VmHWM in /proc/PID/status) is read and it is terminated. The first run of each is a warm-up
 and is not counted, so that both find the fonts and libraries in the page cache.
 
-Usage: run_bench.py PROGRAM MINIMAL_WINDOW [RUNS]
+With --wine both are Windows builds, run as `wine PROGRAM` in the Wine prefix and on the display
+of the scripts/wine-session that this script runs in. There a window manager runs, so "mapped"
+is when it shows the window's frame; the CPU time is the program's process alone, without the
+wineserver it calls on. What is measured is Wine on Linux: the ratios say how the two programs
+compare, the times and memory say little about Windows itself.
+
+Usage: run_bench.py [--wine] PROGRAM MINIMAL_WINDOW [RUNS]
 """
 
 import os
@@ -69,11 +75,24 @@ def is_drawn(pixels):
     return pixels != pixels[:4] * (len(pixels) // 4)
 
 
-def launch_once(display, executable, env):
+def own_window(display, mapped_window, pid):
+    """The process's window, if it is the one mapped or, when a window manager has framed it,
+    inside the frame that was mapped."""
+    try:
+        for window in [mapped_window] + display.children(mapped_window):
+            if display.pid(window) == pid:
+                return window
+    except xclient.XError:
+        pass  # a window that is already gone again
+    return None
+
+
+def launch_once(display, command, env):
+    executable = command[-1]
     while display.wait_for_map(0):
         pass  # maps left over from earlier runs
     started = time.monotonic()
-    process = subprocess.Popen([executable], env=env, stdin=subprocess.DEVNULL,
+    process = subprocess.Popen(command, env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                preexec_fn=xclient.die_with_parent)
     try:
@@ -81,12 +100,9 @@ def launch_once(display, executable, env):
             seen = display.wait_for_map(MAP_TIMEOUT)
             if seen is None:
                 raise RuntimeError("%s showed no window" % executable)
-            window, mapped = seen
-            try:
-                if display.pid(window) == process.pid:
-                    break
-            except xclient.XError:
-                pass  # a window that is already gone again
+            window, mapped = own_window(display, seen[0], process.pid), seen[1]
+            if window is not None:
+                break
         deadline = mapped + PAINT_TIMEOUT
         while not is_drawn(display.pixels(window, *EXIT_BUTTON)):
             if time.monotonic() > deadline:
@@ -106,32 +122,47 @@ def launch_once(display, executable, env):
             process.wait()
 
 
+def measure(display, programs, prefix, env, runs):
+    display.watch_top_level_windows()
+    results = {label: [] for label in programs}
+    for round_number in range(runs + 1):
+        for label, executable in programs.items():
+            run = launch_once(display, prefix + [executable], env)
+            if round_number > 0:
+                results[label].append(run)
+    return results
+
+
 def main():
-    if len(sys.argv) not in (3, 4):
+    arguments = sys.argv[1:]
+    wine = arguments[:1] == ["--wine"]
+    if wine:
+        arguments.pop(0)
+    if len(arguments) not in (2, 3):
         sys.exit(__doc__)
-    programs = {"Orvanta": os.path.abspath(sys.argv[1]),
-                "minimal": os.path.abspath(sys.argv[2])}
-    runs = int(sys.argv[3]) if len(sys.argv) == 4 else DEFAULT_RUNS
+    programs = {"Orvanta": os.path.abspath(arguments[0]),
+                "minimal": os.path.abspath(arguments[1])}
+    runs = int(arguments[2]) if len(arguments) == 3 else DEFAULT_RUNS
 
-    server, name = xclient.start_xvfb()
-    try:
-        with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
-            env = xclient.program_environment(name, runtime)
-            display.watch_top_level_windows()
-            results = {label: [] for label in programs}
-            for round_number in range(runs + 1):
-                for label, executable in programs.items():
-                    run = launch_once(display, executable, env)
-                    if round_number > 0:
-                        results[label].append(run)
-    finally:
-        server.kill()
-        server.wait()
+    if wine:
+        if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
+            sys.exit("run_bench.py: --wine runs inside scripts/wine-session")
+        with xclient.Display(os.environ["DISPLAY"]) as display:
+            results = measure(display, programs, ["wine"], dict(os.environ), runs)
+    else:
+        server, name = xclient.start_xvfb()
+        try:
+            with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
+                env = xclient.program_environment(name, runtime)
+                results = measure(display, programs, [], env, runs)
+        finally:
+            server.kill()
+            server.wait()
 
-    report(programs, results, runs)
+    report(programs, results, runs, wine)
 
 
-def report(programs, results, runs):
+def report(programs, results, runs, wine):
     def median(label, field):
         return statistics.median(getattr(run, field) for run in results[label])
 
@@ -139,7 +170,11 @@ def report(programs, results, runs):
         values = [getattr(run, field) for run in results[label]]
         return "%.1f-%.1f" % (min(values), max(values))
 
-    print("%d runs of each, alternating, after one warm-up run each\n" % runs)
+    print("%d runs of each, alternating, after one warm-up run each" % runs)
+    if wine:
+        print("Windows builds under Wine on Linux: compare the ratios; the times and memory are\n"
+              "Wine's, not what either program takes on Windows")
+    print()
     header = "%-34s %10s %10s %7s %8s" % ("median", "Orvanta", "minimal", "ratio", "target")
     print(header)
     print("-" * len(header))
