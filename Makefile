@@ -122,7 +122,7 @@ windows: configure-windows
 
 # One Wine session for all the locales: Wine reads the regional settings of every program anew.
 test-windows: windows
-	@cd $(WINDOWS_DIR) && ../scripts/wine-session sh -c 'for locale in $(WINDOWS_LOCALES); do \
+	@cd $(WINDOWS_DIR) && $(CURDIR)/scripts/wine-session sh -c 'for locale in $(WINDOWS_LOCALES); do \
 	    echo "test-windows: the suite under Wine in $$locale"; \
 	    LC_ALL=$$locale ctest --output-on-failure || exit 1; done'
 
