@@ -140,5 +140,21 @@ bench-windows: configure-windows
 	@cmake --build $(WINDOWS_DIR) -j$(JOBS) --target Orvanta orvanta_minimal_window
 	@scripts/wine-session cmake --build $(WINDOWS_DIR) --target bench
 
+# Windows: the installer dist/Orvanta-VERSION-win64-setup.exe and the portable
+# dist/Orvanta-VERSION-win64.zip, made by CPack from the install rules in the Windows build folder.
+WINDOWS_SETUP ?= dist/Orvanta-1.0.0-win64-setup.exe
+WINDOWS_ZIP ?= dist/Orvanta-1.0.0-win64.zip
+
+.PHONY: package-windows test-package-windows
+
+package-windows: windows
+	@cmake --build $(WINDOWS_DIR) --target package
+
+# Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
+# English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
+# compares drive C: and the registry with before.
+test-package-windows: package-windows
+	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+
 clean:
 	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR)

@@ -61,6 +61,47 @@ DSL, or type a speed of your own. The interface is in Greek.")
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2 | fonts-liberation")
     set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
     set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+elseif(WIN32)
+    # --- Windows: dist/Orvanta-VERSION-win64-setup.exe and the portable Orvanta-VERSION-win64.zip
+    set(CPACK_GENERATOR NSIS ZIP)
+    # The NSIS code below reaches makensis as written, backslashes and quotes included.
+    set(CPACK_VERBATIM_VARIABLES ON)
+    # The release link leaves the symbols out already. MinGW's strip would only stamp the time of
+    # packaging into the PE header, so that the installer's, the zip's and the build's
+    # Orvanta.exe all differed.
+    set(CPACK_STRIP_FILES OFF)
+    # Renames the installer, the one thing that differs between the two at cpack time.
+    set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/packaging/cpack-windows-names.cmake)
+    # Explorer's "Extract all" already unpacks into a folder named after the zip.
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+
+    # The installer script is our own copy of CPack's; its opening comment says why.
+    set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/nsis ${CMAKE_MODULE_PATH})
+    # The same name from one version to the next, so that a new version finds the old in Apps &
+    # features, removes it and takes its place.
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY Orvanta)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Orvanta)
+    set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+    set(CPACK_NSIS_PACKAGE_NAME Orvanta)
+    set(CPACK_NSIS_DISPLAY_NAME Orvanta)
+    # Installing over an installed Orvanta first runs its uninstaller, and waits for it, so that no
+    # file of an older version outlives it; with /S without asking.
+    set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME Orvanta.exe)
+    set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
+    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/packaging/orvanta.ico)
+    set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/packaging/orvanta.ico)
+    set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+    # The line under the pages names Orvanta, not the makensis (and its Debian version) that built
+    # the installer. Not CPACK_NSIS_BRANDING_TEXT: CPack adds /TRIM to that, which makensis on
+    # Linux refuses.
+    set(CPACK_NSIS_DEFINES "  BrandingText \"Orvanta ${CPACK_PACKAGE_VERSION}\"")
+    # One stream for all the files: the smallest installer.
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+    # One shortcut, named like the program, straight in the Start menu of all users.
+    set(CPACK_NSIS_CREATE_ICONS_EXTRA
+        [[  CreateShortCut "$SMPROGRAMS\Orvanta.lnk" "$INSTDIR\Orvanta.exe"]])
+    set(CPACK_NSIS_DELETE_ICONS_EXTRA [[  Delete "$SMPROGRAMS\Orvanta.lnk"]])
 endif()
 
 include(CPack)

@@ -1,0 +1,324 @@
+#!/usr/bin/env bash
+# Checks the Windows packages for real, under Wine, as a Windows user would meet them: the
+# portable zip is unpacked and run; the installer is started on an English Windows and must speak
+# Greek; it is run silently, its program started from where it put it, run again over itself to
+# upgrade, and the uninstaller that Apps & features would start is run silently. Before installing
+# and after uninstalling, the whole of drive C: and of the registry are compared: the installer
+# must add exactly the program's files, one Start-menu shortcut and the uninstall key in the
+# 64-bit view, and the uninstaller, with the program run in between, must take away exactly that.
+#
+# Runs inside scripts/wine-session, whose fresh prefix has nothing else installed:
+#   scripts/wine-session packaging/checks/test_windows_packages.sh SETUP.exe PORTABLE.zip
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 SETUP.exe PORTABLE.zip" >&2
+    exit 2
+fi
+if [ -z "${WINEPREFIX:-}" ]; then
+    echo "$0: runs inside scripts/wine-session" >&2
+    exit 2
+fi
+setup=$(realpath "$1")
+zip=$(realpath "$2")
+source_dir=$(realpath "$(dirname "$0")/../..")
+
+# A shortcut made under Wine is also turned into a menu entry and icons in the Linux user's home,
+# outside the private prefix; nothing here needs that.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d"
+
+install_dir="C:\\Program Files\\Orvanta"
+unix_install_dir="$WINEPREFIX/drive_c/Program Files/Orvanta"
+shortcut="ProgramData/Microsoft/Windows/Start Menu/Programs/Orvanta.lnk"
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta'
+uninstall_key_exported=${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}
+installed_files=(LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt Uninstall.exe)
+
+scratch=$(mktemp -d)
+program_pid=""
+cleanup() {
+    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+        kill "$program_pid" 2>/dev/null || true
+    fi
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+    echo "test-package-windows: FAIL: $1" >&2
+    shift
+    local log
+    for log in "$@"; do
+        [ -s "$log" ] && cat "$log" >&2
+    done
+    exit 1
+}
+say() {
+    echo "test-package-windows: $1"
+}
+# Bounded polling: at most $1 tenths of a second for the command that follows to succeed.
+wait_for() {
+    local tries=$1
+    shift
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# --- The files themselves ----------------------------------------------------------------------
+# A 64-bit installer for a 64-bit program: a 32-bit one would be sent to Program Files (x86) and
+# the 32-bit registry view, and Wine here runs 64-bit programs only.
+setup_type=$(file -b "$setup")
+case "$setup_type" in
+    "PE32+ executable (GUI) x86-64"*) ;;
+    *) fail "$(basename "$setup") is not a 64-bit Windows GUI program: $setup_type" ;;
+esac
+say "$(basename "$setup"), $(stat -c %s "$setup") bytes: $setup_type"
+
+zip_listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
+[ "$zip_listing" = "LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt " ] ||
+    fail "$(basename "$zip") holds: $zip_listing"
+say "$(basename "$zip"), $(stat -c %s "$zip") bytes: $zip_listing"
+
+# --- Helpers -----------------------------------------------------------------------------------
+# Seconds, to the millisecond, since $1 (date +%s%N).
+seconds_since() {
+    local ms=$((($(date +%s%N) - $1) / 1000000))
+    printf '%d.%03d' $((ms / 1000)) $((ms % 1000))
+}
+# Starts a Windows program, waits for its window, and closes it as a user would, with Alt+F4;
+# the program must then end, and end well.
+run_window() {
+    local program=$1 window status=0
+    wine "$program" >"$scratch/program.log" 2>&1 &
+    program_pid=$!
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Orvanta$' 2>/dev/null |
+        head -n 1) || true
+    [ -n "$window" ] || fail "no Orvanta window within 60 s from $program" "$scratch/program.log"
+    # xdotool complains when no window was active before, as in a session just started.
+    xdotool windowactivate --sync "$window" 2>/dev/null
+    xdotool key --clearmodifiers alt+F4
+    wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+        fail "Orvanta did not end within 30 s of Alt+F4" "$scratch/program.log"
+    wait "$program_pid" || status=$?
+    program_pid=""
+    [ "$status" -eq 0 ] || fail "Orvanta ended with status $status" "$scratch/program.log"
+}
+
+# The state of the whole machine as an installer could change it: every path on drive C:, and
+# every registry key and value (HKLM in its 64-bit view, which holds the 32-bit one under
+# Wow6432Node, and HKCU), one line each, sorted.
+snapshot() {
+    (cd "$WINEPREFIX/drive_c" && find . | LC_ALL=C sort) >"$scratch/$1.files"
+    local hive
+    for hive in HKLM HKCU; do
+        wine reg export "$hive" "$scratch/$1.$hive.reg" /reg:64 /y >/dev/null 2>&1 ||
+            fail "could not export $hive"
+        # Values follow their key; long values go on over lines that end in a backslash.
+        iconv -f UTF-16 -t UTF-8 "$scratch/$1.$hive.reg" | tr -d '\r' |
+            awk 'held != "" { sub(/^ +/, "") }
+                 /\\$/ { sub(/\\$/, ""); held = held $0; next }
+                 { line = held $0; held = "" }
+                 line ~ /^\[/ { key = line; print key; next }
+                 line != "" && key != "" { print key " " line }'
+    done |
+        # Wine counts the services it has started here, and starts some when first needed.
+        grep -vF '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\ServiceCurrent] ' |
+        LC_ALL=C sort >"$scratch/$1.registry"
+}
+# What $2 has that $1 had not ("+ ...") and what $1 had that $2 has not ("- ...").
+changes() {
+    local kind
+    for kind in files registry; do
+        LC_ALL=C comm -13 "$scratch/$1.$kind" "$scratch/$2.$kind" | sed 's/^/+ /'
+        LC_ALL=C comm -23 "$scratch/$1.$kind" "$scratch/$2.$kind" | sed 's/^/- /'
+    done
+}
+
+show_uninstall_key() {
+    say "$1: wine reg query $uninstall_key /reg:64"
+    { wine reg query "$uninstall_key" /reg:64 2>&1 || true; } | tr -d '\r' | sed '/^$/d; s/^/    /'
+}
+# A value of the uninstall key in snapshot $2, as the registry export writes it.
+uninstall_value() {
+    grep -F "[$uninstall_key_exported] \"$1\"=" "$scratch/$2.registry" | cut -d= -f2-
+}
+
+# Exactly what a silent install must have added, then the values Apps & features shows.
+check_installed() {
+    changes before "$1" >"$scratch/$1.changes"
+    local expected="$scratch/$1.expected"
+    {
+        echo "+ ./Program Files/Orvanta"
+        for file in "${installed_files[@]}"; do echo "+ ./Program Files/Orvanta/$file"; done
+        echo "+ ./$shortcut"
+        echo "+ [$uninstall_key_exported]"
+    } | LC_ALL=C sort >"$expected"
+    # The key's values are checked one by one below.
+    grep -vF "+ [$uninstall_key_exported] " "$scratch/$1.changes" |
+        LC_ALL=C sort | diff -u "$expected" - >"$scratch/$1.diff" ||
+        fail "$1 changed other files or keys than expected (- missing, + unexpected):" \
+            "$scratch/$1.diff"
+
+    local file bytes=0 size name value expected_value
+    for file in LICENSE packaging/QT-NOTICE.txt packaging/LICENSE.Qt.txt; do
+        cmp -s "$source_dir/$file" "$unix_install_dir/$(basename "$file")" ||
+            fail "the installed $(basename "$file") differs from $file"
+    done
+    cmp -s "$scratch/portable/Orvanta.exe" "$unix_install_dir/Orvanta.exe" ||
+        fail "the installed Orvanta.exe differs from the one in the zip"
+    case $(file -b "$unix_install_dir/Uninstall.exe") in
+        "PE32+ executable (GUI) x86-64"*) ;;
+        *) fail "Uninstall.exe is not a 64-bit Windows program" ;;
+    esac
+    # The shortcut names the program; its icon is then the program's own.
+    iconv -f UTF-16LE -t UTF-8 "$WINEPREFIX/drive_c/$shortcut" 2>/dev/null |
+        grep -aqF "$install_dir\\Orvanta.exe" ||
+        grep -aqF "$install_dir\\Orvanta.exe" "$WINEPREFIX/drive_c/$shortcut" ||
+        fail "the Start-menu shortcut does not lead to $install_dir\\Orvanta.exe"
+
+    # As the registry export writes them.
+    while IFS='|' read -r name expected_value; do
+        value=$(uninstall_value "$name" "$1")
+        [ "$value" = "$expected_value" ] ||
+            fail "$name in the uninstall key is $value, not $expected_value"
+    done <<'EOF'
+DisplayName|"Orvanta"
+DisplayVersion|"1.0.0"
+Publisher|"Orvanta team"
+DisplayIcon|"C:\\Program Files\\Orvanta\\Orvanta.exe"
+UninstallString|"\"C:\\Program Files\\Orvanta\\Uninstall.exe\""
+NoModify|dword:00000001
+NoRepair|dword:00000001
+EOF
+    for file in "${installed_files[@]}"; do
+        bytes=$((bytes + $(stat -c %s "$unix_install_dir/$file")))
+    done
+    size=$(uninstall_value EstimatedSize "$1")
+    [[ "$size" == dword:* ]] || fail "EstimatedSize is $size, not a DWORD"
+    size=$((16#${size#dword:}))
+    [ $((size - bytes / 1024)) -ge -1 ] && [ $((size - bytes / 1024)) -le 1 ] ||
+        fail "EstimatedSize is $size KiB; the installed files take $((bytes / 1024)) KiB"
+}
+
+# --- The portable zip --------------------------------------------------------------------------
+say "the portable zip: unpacked into a folder of its own and started from there"
+mkdir "$scratch/portable"
+unzip -q "$zip" -d "$scratch/portable"
+run_window "$scratch/portable/Orvanta.exe"
+[ "$(ls -A "$scratch/portable" | LC_ALL=C sort | tr '\n' ' ')" = \
+    "LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt " ] ||
+    fail "the portable Orvanta wrote beside itself: $(ls -A "$scratch/portable")"
+say "its window appeared and closed"
+
+# --- The installer's language ------------------------------------------------------------------
+# Greek even where Windows speaks English, as Orvanta itself does. Then cancelled, as a user
+# would, with Escape and Yes to the question whether to quit.
+say "the installer, started on an English Windows"
+LC_ALL=en_US.UTF-8 wine "$setup" >"$scratch/setup.log" 2>&1 &
+program_pid=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name Orvanta 2>/dev/null |
+    head -n 1) || true
+[ -n "$window" ] || fail "no installer window within 60 s" "$scratch/setup.log"
+title=$(xdotool getwindowname "$window")
+[ "$title" = "Εγκατάσταση του 'Orvanta'" ] || fail "the installer's title is not Greek: $title"
+say "its title is $title"
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers Escape
+question() {
+    xdotool search --onlyvisible --name Orvanta 2>/dev/null | grep -vx "$window" | head -n 1
+}
+wait_for 300 eval '[ -n "$(question)" ]' ||
+    fail "no question on cancelling the installer" "$scratch/setup.log"
+xdotool windowactivate --sync "$(question)" 2>/dev/null
+xdotool key --clearmodifiers Return
+wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+    fail "the installer did not end within 30 s of being cancelled" "$scratch/setup.log"
+wait "$program_pid" || true
+program_pid=""
+say "cancelled"
+
+# --- Install, run, upgrade, uninstall ----------------------------------------------------------
+snapshot before
+
+say "wine $(basename "$setup") /S"
+start=$(date +%s%N)
+timeout 300 wine "$setup" /S || fail "the silent install ended with status $?"
+say "installed in $(seconds_since "$start") s"
+snapshot installed
+check_installed installed
+show_uninstall_key "after installing"
+say "the files, the Start-menu shortcut and the uninstall key are as they should be"
+
+say "the installed Orvanta.exe"
+run_window "$install_dir\\Orvanta.exe"
+say "its window appeared and closed"
+
+say "wine $(basename "$setup") /S again, over the installed one"
+start=$(date +%s%N)
+timeout 300 wine "$setup" /S || fail "the silent upgrade ended with status $?"
+say "upgraded in $(seconds_since "$start") s"
+snapshot upgraded
+check_installed upgraded
+changes installed upgraded >"$scratch/upgrade.changes"
+[ ! -s "$scratch/upgrade.changes" ] ||
+    fail "the upgrade left the machine otherwise than the install did:" "$scratch/upgrade.changes"
+say "the upgrade left everything as the first install did"
+
+# As Apps & features does it: the UninstallString, and /S for no questions. The uninstaller
+# copies itself to Temp, starts the copy and returns at once; the copy does the work.
+uninstall_string=$(wine reg query "$uninstall_key" /v UninstallString /reg:64 | tr -d '\r' |
+    sed -n 's/^ *UninstallString *REG_SZ *"\(.*\)"$/\1/p')
+[ -n "$uninstall_string" ] || fail "no UninstallString to uninstall with"
+say "wine $uninstall_string /S"
+start=$(date +%s%N)
+timeout 120 wine "$uninstall_string" /S || fail "the uninstaller ended with status $?"
+# Its processes, in this prefix alone: other Wine sessions may run on the machine.
+uninstaller_copies() {
+    local process command_line
+    for process in /proc/[0-9]*; do
+        command_line=$(tr '\0' ' ' 2>/dev/null <"$process/cmdline") || continue
+        if [[ "$command_line" == *'\~nsu'*'.tmp\'* ]] &&
+            tr '\0' '\n' 2>/dev/null <"$process/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+            echo "${process#/proc/}"
+        fi
+    done
+    return 0
+}
+if ! wait_for 1200 eval '[ -z "$(uninstaller_copies)" ]'; then
+    copies=$(uninstaller_copies)
+    [ -z "$copies" ] || kill $copies 2>/dev/null || true
+    fail "the uninstaller was still running after 120 s"
+fi
+say "uninstalled in $(seconds_since "$start") s"
+show_uninstall_key "after uninstalling"
+snapshot uninstalled
+
+# Left over, and only this: the copy of the uninstaller that ran from Temp, which cannot delete
+# itself while it runs and leaves it and its folder to Windows to delete at the next restart.
+changes before uninstalled >"$scratch/uninstall.changes"
+pending_key='HKLM\System\CurrentControlSet\Control\Session Manager'
+pending_value="[${pending_key/HKLM/HKEY_LOCAL_MACHINE}] \"PendingFileRenameOperations\"="
+pending=$({ wine reg query "$pending_key" /v PendingFileRenameOperations 2>/dev/null || true; } |
+    tr -d '\r' | sed -n 's/^ *PendingFileRenameOperations *REG_MULTI_SZ *//p')
+say "the machine after uninstalling, against before installing:"
+# The list of files to delete at restart is shown as text, not in the export's hexadecimal.
+while IFS= read -r line; do
+    [[ "$line" == "+ $pending_value"* ]] && line="+ $pending_value$pending"
+    echo "    $line"
+done <"$scratch/uninstall.changes"
+
+grep -Ev '^\+ \./users/[^/]+/Temp/~nsu[^/]*\.tmp(/Un[^/]*\.exe)?$' "$scratch/uninstall.changes" |
+    grep -vF "+ $pending_value" >"$scratch/uninstall.left" || true
+# Each file to delete at restart must be the copy or its folder (each followed by an empty name,
+# which means delete rather than rename).
+sed 's/\\0/\n/g' <<<"$pending" | grep -v '^$' |
+    grep -Ev '^\\\?\?\\C:\\users\\[^\]+\\Temp\\~nsu[^\]*\.tmp(\\Un[^\]*\.exe)?$' \
+        >>"$scratch/uninstall.left" || true
+[ ! -s "$scratch/uninstall.left" ] ||
+    fail "the uninstaller left behind or took away more than it should:" "$scratch/uninstall.left"
+say "the uninstaller took away every file, the shortcut and the key, and nothing else"
+say "OK"
