@@ -23,10 +23,6 @@ setup=$(realpath "$1")
 zip=$(realpath "$2")
 source_dir=$(realpath "$(dirname "$0")/../..")
 
-# A shortcut made under Wine is also turned into a menu entry and icons in the Linux user's home,
-# outside the private prefix; nothing here needs that.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}winemenubuilder.exe=d"
-
 install_dir="C:\\Program Files\\Orvanta"
 unix_install_dir="$WINEPREFIX/drive_c/Program Files/Orvanta"
 shortcut="ProgramData/Microsoft/Windows/Start Menu/Programs/Orvanta.lnk"
