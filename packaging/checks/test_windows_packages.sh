@@ -160,10 +160,17 @@ check_installed() {
             "$scratch/$1.diff"
 
     local file bytes=0 size name value expected_value
-    for file in LICENSE packaging/QT-NOTICE.txt packaging/LICENSE.Qt.txt; do
+    for file in LICENSE packaging/LICENSE.Qt.txt; do
         cmp -s "$source_dir/$file" "$unix_install_dir/$(basename "$file")" ||
             fail "the installed $(basename "$file") differs from $file"
     done
+    # The Qt notice is made at build time, to name the very source that the Qt linked in was
+    # built from: the version of the host's Qt, whose source scripts/build-qt-windows builds.
+    grep -qF "apt-get source qt6-base=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)" \
+        "$unix_install_dir/QT-NOTICE.txt" ||
+        fail "the installed QT-NOTICE.txt does not name the qt6-base source that Qt was built from"
+    cmp -s "$scratch/portable/QT-NOTICE.txt" "$unix_install_dir/QT-NOTICE.txt" ||
+        fail "the installed QT-NOTICE.txt differs from the one in the zip"
     cmp -s "$scratch/portable/Orvanta.exe" "$unix_install_dir/Orvanta.exe" ||
         fail "the installed Orvanta.exe differs from the one in the zip"
     case $(file -b "$unix_install_dir/Uninstall.exe") in
