@@ -48,32 +48,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Any further arguments are logs that explain the failure.
-fail() {
-    echo "test-package: FAIL: $1" >&2
-    shift
-    local log
-    for log in "$@"; do
-        [ -s "$log" ] && cat "$log" >&2
-    done
-    exit 1
-}
-say() {
-    echo "test-package: $1"
-}
-
-# Bounded polling: at most $1 tenths of a second for the command that follows to succeed.
-wait_for() {
-    local tries=$1
-    shift
-    until "$@"; do
-        tries=$((tries - 1))
-        if [ "$tries" -le 0 ]; then
-            return 1
-        fi
-        sleep 0.1
-    done
-}
+check_name=test-package
+source "$(dirname "$0")/check-helpers.sh"
 
 [ -f "$deb" ] || fail "$1 does not exist"
 field() {

@@ -42,28 +42,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-fail() {
-    echo "test-package-windows: FAIL: $1" >&2
-    shift
-    local log
-    for log in "$@"; do
-        [ -s "$log" ] && cat "$log" >&2
-    done
-    exit 1
-}
-say() {
-    echo "test-package-windows: $1"
-}
-# Bounded polling: at most $1 tenths of a second for the command that follows to succeed.
-wait_for() {
-    local tries=$1
-    shift
-    until "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+check_name=test-package-windows
+source "$(dirname "$0")/check-helpers.sh"
 
 # --- The files themselves ----------------------------------------------------------------------
 # A 64-bit installer for a 64-bit program: a 32-bit one would be sent to Program Files (x86) and
