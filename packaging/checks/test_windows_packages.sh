@@ -28,7 +28,7 @@ unix_install_dir="$WINEPREFIX/drive_c/Program Files/Orvanta"
 shortcut="ProgramData/Microsoft/Windows/Start Menu/Programs/Orvanta.lnk"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta'
 uninstall_key_exported=${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}
-installed_files=(LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt
+installed_files=(LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt
     Uninstall.exe)
 
 scratch=$(mktemp -d)
@@ -56,7 +56,7 @@ esac
 say "$(basename "$setup"), $(stat -c %s "$setup") bytes: $setup_type"
 
 zip_listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
-[ "$zip_listing" = "LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
+[ "$zip_listing" = "LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
     fail "$(basename "$zip") holds: $zip_listing"
 say "$(basename "$zip"), $(stat -c %s "$zip") bytes: $zip_listing"
 
@@ -141,7 +141,9 @@ check_installed() {
             "$scratch/$1.diff"
 
     local file bytes=0 size name value expected_value
-    for file in LICENSE packaging/LICENSE.Qt.txt packaging/THIRD-PARTY-NOTICES.txt; do
+    cmp -s "$source_dir/LICENSE" "$unix_install_dir/LICENSE.txt" ||
+        fail "the installed LICENSE.txt differs from LICENSE"
+    for file in packaging/LICENSE.Qt.txt packaging/THIRD-PARTY-NOTICES.txt; do
         cmp -s "$source_dir/$file" "$unix_install_dir/$(basename "$file")" ||
             fail "the installed $(basename "$file") differs from $file"
     done
@@ -194,7 +196,7 @@ mkdir "$scratch/portable"
 unzip -q "$zip" -d "$scratch/portable"
 run_window "$scratch/portable/Orvanta.exe"
 [ "$(ls -A "$scratch/portable" | LC_ALL=C sort | tr '\n' ' ')" = \
-    "LICENSE LICENSE.Qt.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
+    "LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
     fail "the portable Orvanta wrote beside itself: $(ls -A "$scratch/portable")"
 say "its window appeared and closed"
 
