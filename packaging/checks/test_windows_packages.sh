@@ -230,12 +230,19 @@ say "cancelled"
 # --- Install, run, upgrade, uninstall ----------------------------------------------------------
 snapshot before
 
-say "wine $(basename "$setup") /S"
-start=$(date +%s%N)
-timeout 300 wine "$setup" /S || fail "the silent install ended with status $?"
-say "installed in $(seconds_since "$start") s"
-snapshot installed
-check_installed installed
+# Runs the installer silently, as $1 ("install" or "upgrade"), and checks the machine after it,
+# saved as snapshot $2.
+silent_setup() {
+    say "wine $(basename "$setup") /S, to $1"
+    local start
+    start=$(date +%s%N)
+    timeout 300 wine "$setup" /S || fail "the silent $1 ended with status $?"
+    say "the $1 took $(seconds_since "$start") s"
+    snapshot "$2"
+    check_installed "$2"
+}
+
+silent_setup install installed
 show_uninstall_key "after installing"
 say "the files, the Start-menu shortcut and the uninstall key are as they should be"
 
@@ -243,12 +250,7 @@ say "the installed Orvanta.exe"
 run_window "$install_dir\\Orvanta.exe"
 say "its window appeared and closed"
 
-say "wine $(basename "$setup") /S again, over the installed one"
-start=$(date +%s%N)
-timeout 300 wine "$setup" /S || fail "the silent upgrade ended with status $?"
-say "upgraded in $(seconds_since "$start") s"
-snapshot upgraded
-check_installed upgraded
+silent_setup upgrade upgraded
 changes installed upgraded >"$scratch/upgrade.changes"
 [ ! -s "$scratch/upgrade.changes" ] ||
     fail "the upgrade left the machine otherwise than the install did:" "$scratch/upgrade.changes"
