@@ -95,7 +95,9 @@ elseif(WIN32)
     # The line under the pages names Orvanta, not the makensis (and its Debian version) that built
     # the installer. Not CPACK_NSIS_BRANDING_TEXT: CPack adds /TRIM to that, which makensis on
     # Linux refuses.
-    set(CPACK_NSIS_DEFINES "  BrandingText \"Orvanta ${CPACK_PACKAGE_VERSION}\"")
+    # makensis stores each file's time of the build machine, so two builds of one commit would
+    # differ; without it the installed files carry the time they were installed.
+    set(CPACK_NSIS_DEFINES "  BrandingText \"Orvanta ${CPACK_PACKAGE_VERSION}\"\n  SetDateSave off")
     # One stream for all the files: the smallest installer.
     set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
     # One shortcut, named like the program, straight in the Start menu of all users.
