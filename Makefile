@@ -1,9 +1,25 @@
 # Front door for building, running and testing on Debian 12.
-# Every target first makes sure the packages it needs are installed.
+# Every target first makes sure the packages it needs are installed. Paths are quoted wherever a
+# shell sees them, so the checkout may sit in a folder named like "Τα έγγραφά μου/orvanta (2)".
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= 2
+# Extra settings for every CMake configure step, such as -DBUILD_TESTING=OFF.
+CMAKE_ARGS ?=
+
+# The version is written once, in the project() line of CMakeLists.txt.
+VERSION := $(shell sed -n 's/^project.Orvanta VERSION \([0-9]*\.[0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)
+
+# Every time stamp that a build writes (in embedded resources, the Windows executable's header,
+# the packages) is the time of the commit it is built from, never the clock's. An unpacked source
+# release has no git, so the release writes that time into it.
+ifndef SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH := $(shell cat .source-date-epoch 2>/dev/null || git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
 
 .PHONY: all deps configure build run test bench clean
 
@@ -13,7 +29,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -50,10 +66,10 @@ OWN_SOURCES = $(shell find app ui rate tests fuzz bench -type f \( -name '*.cpp'
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANTA_SANITIZE=ON
 	@cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	@cd $(SANITIZE_DIR) && \
+	@supp="$$PWD/tests/lsan.supp" && cd $(SANITIZE_DIR) && \
 	    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
 	    UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1 \
-	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    LSAN_OPTIONS="suppressions=\"$$supp\"" \
 	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # libFuzzer on the speed conversion for FUZZ_SECONDS. Inputs it learns from stay in
@@ -76,21 +92,23 @@ lint: deps
 	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON
 	@cmake --build $(LINT_DIR) -j$(JOBS) --target $$(cmake --build $(LINT_DIR) --target help \
 	    | sed -n 's/^\.\.\. \([A-Za-z0-9_]*_autogen\)$$/\1/p') -- --no-print-directory
-	@grep -o '"file": "[^"]*"' $(LINT_DIR)/compile_commands.json | cut -d'"' -f4 \
-	    | grep -E '^$(CURDIR)/$(OWN_DIRS_RE)/' \
-	    | xargs -r -n1 -P$(JOBS) clang-tidy -p $(LINT_DIR) --quiet \
-	        --header-filter='^$(CURDIR)/$(OWN_DIRS_RE)/' > $(LINT_DIR)/clang-tidy.log 2>&1; \
+	@top=$$(printf '%s' "$$PWD" | sed 's/[][\\.*^$$()+?{}|]/\\&/g'); \
+	printf '%s\0' $(filter %.cpp,$(OWN_SOURCES)) \
+	    | xargs -0 -r -n1 -P$(JOBS) clang-tidy -p $(LINT_DIR) --quiet \
+	        --header-filter="^$$top/$(OWN_DIRS_RE)/" > $(LINT_DIR)/clang-tidy.log 2>&1; \
 	    status=$$?; grep -v ' warnings generated\.$$' $(LINT_DIR)/clang-tidy.log; exit $$status
 	@echo "lint: clean"
 
 # Debian: dist/orvanta_VERSION_ARCH.deb, made by CPack from the install rules against Debian's
 # own Qt.
-DEB_PACKAGE ?= dist/orvanta_1.0.0_amd64.deb
+DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
 
 .PHONY: package test-package
 
+# CPack gives the folders and files it makes itself the builder's umask and stores those modes in
+# the packages, so packing runs under the usual 022 whatever the builder's is.
 package: build
-	@cmake --build $(BUILD_DIR) --target package
+	@umask 022 && cmake --build $(BUILD_DIR) --target package
 
 # Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window,
 # validates the installed files, runs lintian and purges it again.
@@ -114,7 +132,7 @@ configure-windows: deps-windows
 	@qt=$$(scripts/build-qt-windows --prefix); \
 	if [ "$$(cat $(WINDOWS_DIR)/qt-prefix 2>/dev/null)" != "$$qt" ]; then rm -rf $(WINDOWS_DIR); fi; \
 	"$$qt/bin/qt-cmake" -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine && echo "$$qt" > $(WINDOWS_DIR)/qt-prefix
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine $(CMAKE_ARGS) && echo "$$qt" > $(WINDOWS_DIR)/qt-prefix
 
 windows: configure-windows
 	@cmake --build $(WINDOWS_DIR) -j$(JOBS)
@@ -122,7 +140,7 @@ windows: configure-windows
 
 # One Wine session for all the locales: Wine reads the regional settings of every program anew.
 test-windows: windows
-	@cd $(WINDOWS_DIR) && $(CURDIR)/scripts/wine-session sh -c 'for locale in $(WINDOWS_LOCALES); do \
+	@top=$$PWD && cd $(WINDOWS_DIR) && "$$top/scripts/wine-session" sh -c 'for locale in $(WINDOWS_LOCALES); do \
 	    echo "test-windows: the suite under Wine in $$locale"; \
 	    LC_ALL=$$locale ctest --output-on-failure || exit 1; done'
 
@@ -142,13 +160,13 @@ bench-windows: configure-windows
 
 # Windows: the installer dist/Orvanta-VERSION-win64-setup.exe and the portable
 # dist/Orvanta-VERSION-win64.zip, made by CPack from the install rules in the Windows build folder.
-WINDOWS_SETUP ?= dist/Orvanta-1.0.0-win64-setup.exe
-WINDOWS_ZIP ?= dist/Orvanta-1.0.0-win64.zip
+WINDOWS_SETUP ?= dist/Orvanta-$(VERSION)-win64-setup.exe
+WINDOWS_ZIP ?= dist/Orvanta-$(VERSION)-win64.zip
 
 .PHONY: package-windows test-package-windows
 
 package-windows: windows
-	@cmake --build $(WINDOWS_DIR) --target package
+	@umask 022 && cmake --build $(WINDOWS_DIR) --target package
 
 # Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
 # English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
@@ -156,5 +174,67 @@ package-windows: windows
 test-package-windows: package-windows
 	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 
+# --- Releases -----------------------------------------------------------------------------------
+# make release: the four files of a release and their SHA256SUMS in dist/, each built anew in
+# build folders of its own, without tests. Every byte depends on the commit alone: the same
+# commit gives the same files on any machine, in any folder, at any time.
+SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
+RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
+RELEASE_BUILD_DIR ?= build-release
+RELEASE_WINDOWS_DIR ?= build-release-windows
+
+.PHONY: deps-release release source-release test-reproducible verify-release
+
+deps-release:
+	@scripts/install-deps release
+
+# A release is made from a commit: changes not committed would reach the programs but not the
+# source that is published with them.
+release: deps-release
+	@if [ -d .git ] && [ -n "$$(git status --porcelain --untracked-files=no)" ]; then \
+	    echo "release: the checkout has changes that are not committed; commit them first" >&2; \
+	    exit 1; fi
+	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
+	@rm -f $(RELEASE_FILES) dist/SHA256SUMS
+	@$(MAKE) --no-print-directory package package-windows source-release \
+	    BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) CMAKE_ARGS=-DBUILD_TESTING=OFF
+	@cd dist && LC_ALL=C sha256sum -- $(sort $(notdir $(RELEASE_FILES))) > SHA256SUMS
+	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
+
+# The source release: the tracked files, and two that a build from its unpacked tree reads in
+# place of git: the commit's time and the list of files, so that such a build makes this very
+# tarball again. Owners, modes and times are made the same whoever packs it.
+source-release:
+	@meta=$(RELEASE_BUILD_DIR)/source-release && rm -rf "$$meta" && mkdir -p "$$meta" dist && \
+	if [ -f .source-files ]; then \
+	    grep -v -x -e .source-files -e .source-date-epoch .source-files; \
+	else \
+	    git -c core.quotePath=false ls-files; \
+	fi > "$$meta/tracked" && \
+	echo "$(SOURCE_DATE_EPOCH)" > "$$meta/.source-date-epoch" && \
+	{ cat "$$meta/tracked"; echo .source-files; echo .source-date-epoch; } \
+	    | LC_ALL=C sort > "$$meta/.source-files" && \
+	tar --create --file=- --no-recursion --format=gnu --owner=0 --group=0 --numeric-owner \
+	    --mtime=@$(SOURCE_DATE_EPOCH) --mode=u=rwX,go=rX --transform='s,^,orvanta-$(VERSION)/,' \
+	    --verbatim-files-from --files-from="$$meta/tracked" \
+	    -C "$$meta" .source-date-epoch .source-files \
+	    | xz -9 --threads=1 > $(SOURCE_PACKAGE)
+
+# Builds the release twice, from a git clone and from the source tarball that the first build
+# made, under conditions that must not matter, and compares every file (scripts/test-reproducible).
+test-reproducible: deps-release
+	@scripts/test-reproducible
+
+# Rebuilds the release from this checkout and compares it, file by file, with a release that
+# someone holds: make verify-release DIST=folder.
+verify-release:
+	@test -n "$(DIST)" || { echo "usage: make verify-release DIST=folder" >&2; exit 2; }
+	@test -d "$(DIST)" || { echo "verify-release: no folder $(DIST)" >&2; exit 2; }
+	@if [ "$$(realpath -- "$(DIST)")" = "$$(realpath -m dist)" ]; then \
+	    echo "verify-release: the rebuild goes to dist/; move the release to check elsewhere" >&2; \
+	    exit 2; fi
+	@$(MAKE) --no-print-directory release
+	@scripts/compare-release "$(DIST)" dist
+
 clean:
-	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR)
+	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
