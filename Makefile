@@ -106,9 +106,13 @@ DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
 .PHONY: package test-package
 
 # CPack gives the folders and files it makes itself the builder's umask and stores those modes in
-# the packages, so packing runs under the usual 022 whatever the builder's is.
+# the packages, so packing runs under the usual 022 whatever the builder's is. Its archiver reads
+# the build folder's path in the locale's character set, which in the C locale fails on a folder
+# named in Greek, so packing runs in C.UTF-8.
+PACK = umask 022 && LC_ALL=C.UTF-8 cmake --build
+
 package: build
-	@umask 022 && cmake --build $(BUILD_DIR) --target package
+	@$(PACK) $(BUILD_DIR) --target package
 
 # Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window,
 # validates the installed files, runs lintian and purges it again.
@@ -166,7 +170,7 @@ WINDOWS_ZIP ?= dist/Orvanta-$(VERSION)-win64.zip
 .PHONY: package-windows test-package-windows
 
 package-windows: windows
-	@umask 022 && cmake --build $(WINDOWS_DIR) --target package
+	@$(PACK) $(WINDOWS_DIR) --target package
 
 # Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
 # English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
