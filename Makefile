@@ -131,11 +131,13 @@ deps-windows:
 	@scripts/install-deps windows
 
 # CMake keeps the toolchain that a build folder was first configured with, so a folder made
-# against another build of Qt for Windows is made anew.
+# against another build of Qt for Windows is made anew. Qt's toolchain file is named here as its
+# qt-cmake wrapper names it; the wrapper itself fails when Qt's folder has a space in its path.
 configure-windows: deps-windows
 	@qt=$$(scripts/build-qt-windows --prefix); \
 	if [ "$$(cat $(WINDOWS_DIR)/qt-prefix 2>/dev/null)" != "$$qt" ]; then rm -rf $(WINDOWS_DIR); fi; \
-	"$$qt/bin/qt-cmake" -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	cmake -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+	    -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine $(CMAKE_ARGS) && echo "$$qt" > $(WINDOWS_DIR)/qt-prefix
 
 windows: configure-windows
