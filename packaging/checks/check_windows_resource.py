@@ -181,8 +181,11 @@ def main():
     windres, preprocessor, script = sys.argv[1:4]
     with tempfile.TemporaryDirectory() as scratch:
         compiled = Path(scratch) / "orvanta.res"
-        subprocess.run([windres, "--preprocessor=" + preprocessor, "-O", "res", script,
-                        "-o", str(compiled)], check=True)
+        # From the script's own folder, as the build runs it: windres passes the script's path
+        # to the preprocessor through a shell that an apostrophe in it would break.
+        subprocess.run([windres, "--preprocessor=" + preprocessor, "-O", "res",
+                        Path(script).name, "-o", str(compiled)],
+                       cwd=Path(script).parent, check=True)
         entries = list(resources(compiled.read_bytes()))
     errors = []
     check_icons(entries, errors)
