@@ -108,8 +108,9 @@ DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
 # CPack gives the folders and files it makes itself the builder's umask and stores those modes in
 # the packages, so packing runs under the usual 022 whatever the builder's is. Its archiver reads
 # the build folder's path in the locale's character set, which in the C locale fails on a folder
-# named in Greek, so packing runs in C.UTF-8.
-PACK = umask 022 && LC_ALL=C.UTF-8 cmake --build
+# named in Greek, so packing runs in C.UTF-8. A zip stores its times as local times, so packing
+# runs in UTC.
+PACK = umask 022 && LC_ALL=C.UTF-8 TZ=UTC cmake --build
 
 package: build
 	@$(PACK) $(BUILD_DIR) --target package
