@@ -124,7 +124,8 @@ test-package: package
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its
 # test suites run under Wine, on a private display, in each of WINDOWS_LOCALES.
 WINDOWS_DIR ?= build-windows
-WINDOWS_LOCALES ?= C en_US.UTF-8 el_GR.UTF-8
+# C.UTF-8 rather than C: Wine cannot open a Unix file name that is not ASCII in the C locale.
+WINDOWS_LOCALES ?= C.UTF-8 en_US.UTF-8 el_GR.UTF-8
 
 .PHONY: deps-windows configure-windows windows test-windows
 
