@@ -87,6 +87,7 @@ fuzz: deps
 # uic generate, so the lint build runs every target's autogen step (also of targets left out of
 # a plain build) and nothing more; generated code itself is never checked.
 lint: deps
+	@out=$$(reuse --root "$(CURDIR)" lint 2>&1) || { printf '%s\n' "$$out" >&2; exit 1; }
 	@test -n "$(OWN_SOURCES)" && clang-format --dry-run -Werror $(OWN_SOURCES)
 	@cmake -S . -B $(LINT_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
 	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON
