@@ -184,30 +184,49 @@ test-package-windows: package-windows
 	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 
 # --- Releases -----------------------------------------------------------------------------------
-# make release: the four files of a release and their SHA256SUMS in dist/, each built anew in
-# build folders of its own, without tests. Every byte depends on the commit alone: the same
-# commit gives the same files on any machine, in any folder, at any time.
+# make release: the four files of a release, a bill of materials beside each binary one, and
+# SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests.
+# Every byte depends on the commit alone: the same commit gives the same files on any machine, in
+# any folder, at any time.
+#
+# Signing, when these are set (absolute paths; see scripts/sign-exe):
+#   ORVANTA_SIGN_PKCS12, ORVANTA_SIGN_PASSWORD_FILE   Authenticode: Orvanta.exe before it is
+#       packed, the uninstaller and the setup; ORVANTA_SIGN_TIMESTAMP_URL adds a time stamp
+#   ORVANTA_GPG_KEY   OpenPGP: SHA256SUMS.asc, a detached signature of SHA256SUMS, made with that
+#       key of the usual GNUPGHOME
 SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
 RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
+SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
 RELEASE_BUILD_DIR ?= build-release
 RELEASE_WINDOWS_DIR ?= build-release-windows
+RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) \
+    CMAKE_ARGS=-DBUILD_TESTING=OFF
 
-.PHONY: deps-release release source-release test-reproducible verify-release
+.PHONY: deps-release release source-release test-reproducible test-signing verify-release
 
 deps-release:
 	@scripts/install-deps release
 
 # A release is made from a commit: changes not committed would reach the programs but not the
-# source that is published with them.
+# source that is published with them. The signing settings are checked before anything is built.
+# Orvanta.exe is signed once, in its build folder, so that the zip and the setup carry the same
+# signed program; the setup signs its uninstaller and itself as makensis writes them.
 release: deps-release
 	@if [ -d .git ] && [ -n "$$(git status --porcelain --untracked-files=no)" ]; then \
 	    echo "release: the checkout has changes that are not committed; commit them first" >&2; \
 	    exit 1; fi
+	@scripts/sign-exe --check
+	@if [ -n "$$ORVANTA_GPG_KEY" ] && ! gpg --batch --list-secret-keys -- "$$ORVANTA_GPG_KEY" \
+	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
-	@rm -f $(RELEASE_FILES) dist/SHA256SUMS
-	@$(MAKE) --no-print-directory package package-windows source-release \
-	    BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) CMAKE_ARGS=-DBUILD_TESTING=OFF
+	@rm -f $(RELEASE_FILES) $(SBOM_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
+	@$(MAKE) --no-print-directory package windows $(RELEASE_SETTINGS)
+	@scripts/sign-exe program $(RELEASE_WINDOWS_DIR)/Orvanta.exe
+	@$(MAKE) --no-print-directory package-windows source-release $(RELEASE_SETTINGS)
 	@cd dist && LC_ALL=C sha256sum -- $(sort $(notdir $(RELEASE_FILES))) > SHA256SUMS
+	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
+	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
+	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
 	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
 
 # The source release: the tracked files, and two that a build from its unpacked tree reads in
@@ -235,15 +254,16 @@ test-reproducible: deps-release
 	@scripts/test-reproducible
 
 # Rebuilds the release from this checkout and compares it, file by file, with a release that
-# someone holds: make verify-release DIST=folder.
-verify-release:
-	@test -n "$(DIST)" || { echo "usage: make verify-release DIST=folder" >&2; exit 2; }
-	@test -d "$(DIST)" || { echo "verify-release: no folder $(DIST)" >&2; exit 2; }
-	@if [ "$$(realpath -- "$(DIST)")" = "$$(realpath -m dist)" ]; then \
-	    echo "verify-release: the rebuild goes to dist/; move the release to check elsewhere" >&2; \
-	    exit 2; fi
-	@$(MAKE) --no-print-directory release
-	@scripts/compare-release "$(DIST)" dist
+# someone holds: make verify-release DIST=folder. The Authenticode signatures of a signed release
+# are taken out of its files and attached to the rebuilt ones (scripts/verify-release).
+verify-release: deps-release
+	@scripts/verify-release "$(DIST)"
+
+# Signs a release with a throwaway certificate authority, code-signing certificate and OpenPGP
+# key made for the test, checks every signature, installs the signed setup under Wine, and
+# rebuilds the signed release byte for byte (scripts/test-signing).
+test-signing: deps-release
+	@scripts/test-signing
 
 clean:
 	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)

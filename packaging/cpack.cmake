@@ -77,6 +77,9 @@ elseif(WIN32)
 
     # The installer script is our own copy of CPack's; its opening comment says why.
     set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/nsis ${CMAKE_MODULE_PATH})
+    # What the script runs on the uninstaller and the setup it writes: it signs them when a
+    # release is signed. The path stays on the build machine; it is not written into the setup.
+    set(CPACK_ORVANTA_SIGN_EXE ${PROJECT_SOURCE_DIR}/scripts/sign-exe)
     # The same name from one version to the next, so that a new version finds the old in Apps &
     # features, removes it and takes its place.
     set(CPACK_PACKAGE_INSTALL_DIRECTORY Orvanta)
@@ -91,6 +94,12 @@ elseif(WIN32)
     set(CPACK_NSIS_URL_INFO_ABOUT ${CPACK_PACKAGE_HOMEPAGE_URL})
     set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/packaging/orvanta.ico)
     set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/packaging/orvanta.ico)
+    # The wizard's pictures, drawn with the icon by packaging/make_icons.py, in place of NSIS's.
+    set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${PROJECT_SOURCE_DIR}/packaging/nsis/wizard.bmp)
+    set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP ${PROJECT_SOURCE_DIR}/packaging/nsis/wizard.bmp)
+    set(CPACK_NSIS_MUI_HEADERIMAGE ${PROJECT_SOURCE_DIR}/packaging/nsis/header.bmp)
+    # The last page offers to start the program; the template starts it as the user.
+    set(CPACK_NSIS_MUI_FINISHPAGE_RUN Orvanta.exe)
     set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
     # The line under the pages names Orvanta, not the makensis (and its Debian version) that built
     # the installer. Not CPACK_NSIS_BRANDING_TEXT: CPack adds /TRIM to that, which makensis on
