@@ -6,7 +6,10 @@ Writes, next to this script:
                     16x16 16 colours), each a bitmap with its AND mask, no PNG inside, so that
                     every Windows shell can read them;
   orvanta-<N>.png   anti-aliased renderings for Linux and for the window icon;
-  orvanta.svg       the same drawing for scalable icon themes.
+  orvanta.svg       the same drawing for scalable icon themes;
+  nsis/wizard.bmp   the side picture of the setup's first and last pages, 164x314, and
+  nsis/header.bmp   the picture at the top of its other pages, 150x57: uncompressed 24-bit
+                    bitmaps, the kind that the setup's pages show on every Windows.
 
 Only the standard library is used, and the output is byte-for-byte reproducible, so the
 generated files are committed and the build needs no image tools. Run it again after changing
@@ -232,6 +235,48 @@ def ico_bytes(images):
     return directory + entries + data
 
 
+def bmp_bytes(rows):
+    """Rows of (r, g, b) as a bitmap file: rows bottom-up, each padded to a 32-bit boundary."""
+    height, width = len(rows), len(rows[0])
+    pad = b"\0" * (-3 * width % 4)
+    pixels = b"".join(bytes(v for r, g, b in row for v in (b, g, r)) + pad
+                      for row in reversed(rows))
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + pixels
+
+
+def blend(rows, left, top, layer, paint=None):
+    """Lays anti-aliased rows of (r, g, b, a) over opaque rows, in paint's colour if given."""
+    for dy, layer_row in enumerate(layer):
+        row = rows[top + dy]
+        for dx, (r, g, b, a) in enumerate(layer_row):
+            over = (r, g, b) if paint is None else paint.rgb
+            row[left + dx] = tuple(round((o * a + u * (255 - a)) / 255)
+                                   for o, u in zip(over, row[left + dx]))
+
+
+def wizard_rows():
+    """The rim's blue, darkening downwards, and the dial in a thin white ring, which keeps the
+    rim apart from a background of its own colour."""
+    width, height, size, ring = 164, 314, 112, 4
+    bottom = (0x0e, 0x22, 0x4f)
+    rows = [[tuple(round(t + (b - t) * y / (height - 1)) for t, b in zip(RIM.rgb, bottom))] * width
+            for y in range(height)]
+    left, top = (width - size) // 2, 48
+    blend(rows, left - ring, top - ring, render_rgba(size + 2 * ring), FACE)
+    blend(rows, left, top, render_rgba(size))
+    return rows
+
+
+def header_rows():
+    """The dial on the white of the page's top, at its right, where the text leaves room."""
+    width, height, size = 150, 57, 48
+    rows = [[FACE.rgb] * width for _ in range(height)]
+    blend(rows, width - size - 6, (height - size) // 2, render_rgba(size))
+    return rows
+
+
 def svg_text():
     def fmt(v):
         return ("%.3f" % (v * 64)).rstrip("0").rstrip(".")
@@ -280,6 +325,9 @@ def main():
     ]))
 
     (HERE / "orvanta.svg").write_text(svg_text(), encoding="utf-8")
+
+    (HERE / "nsis" / "wizard.bmp").write_bytes(bmp_bytes(wizard_rows()))
+    (HERE / "nsis" / "header.bmp").write_bytes(bmp_bytes(header_rows()))
 
 
 if __name__ == "__main__":
