@@ -1,0 +1,65 @@
+// Checks each named CycloneDX 1.5 JSON document against the published schema, strictly (no
+// properties the schema does not define), and prints each one's verdict with what is wrong.
+// The schema takes any text as a licence expression, so the expressions, which are written by
+// hand in the notices' headings, are parsed against the SPDX licence list here.
+'use strict'
+
+const fs = require('fs')
+const parseSpdx = require('spdx-expression-parse')
+const { Spec, Validation } = require('@cyclonedx/cyclonedx-library')
+
+function licenceProblems (node, path, problems) {
+  if (Array.isArray(node)) {
+    node.forEach((item, i) => licenceProblems(item, `${path}/${i}`, problems))
+  } else if (node !== null && typeof node === 'object') {
+    for (const [key, value] of Object.entries(node)) {
+      if (key === 'expression' && typeof value === 'string') {
+        try {
+          parseSpdx(value)
+        } catch (error) {
+          problems.push(`at "${path}/expression": not an SPDX expression: ${value} (${error.message})`)
+        }
+      } else {
+        licenceProblems(value, `${path}/${key}`, problems)
+      }
+    }
+  }
+  return problems
+}
+
+async function problemsOf (file, validator) {
+  let text
+  try {
+    text = fs.readFileSync(file, 'utf8')
+    const errors = await validator.validate(text)
+    if (errors !== null) {
+      return errors.map((error) => {
+        // The list of every SPDX identifier would bury the message it explains.
+        const { allowedValues, ...params } = error.params || {}
+        const detail = Object.keys(params).length > 0 ? ` ${JSON.stringify(params)}` : ''
+        return `at "${error.instancePath}": ${error.message}${detail}`
+      })
+    }
+  } catch (error) {
+    return [error.message]
+  }
+  return licenceProblems(JSON.parse(text), '', [])
+}
+
+async function main (files) {
+  const validator = new Validation.JsonStrictValidator(Spec.Version.v1dot5)
+  let failed = 0
+  for (const file of files) {
+    const problems = await problemsOf(file, validator)
+    if (problems.length === 0) {
+      console.log(`${file}: valid CycloneDX 1.5`)
+    } else {
+      failed += 1
+      console.log(`${file}: NOT valid CycloneDX 1.5`)
+      for (const problem of problems) console.log(`  ${problem}`)
+    }
+  }
+  return failed === 0 ? 0 : 1
+}
+
+main(process.argv.slice(2)).then((status) => { process.exitCode = status })
