@@ -98,6 +98,10 @@ elseif(WIN32)
     set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${PROJECT_SOURCE_DIR}/packaging/nsis/wizard.bmp)
     set(CPACK_NSIS_MUI_UNWELCOMEFINISHPAGE_BITMAP ${PROJECT_SOURCE_DIR}/packaging/nsis/wizard.bmp)
     set(CPACK_NSIS_MUI_HEADERIMAGE ${PROJECT_SOURCE_DIR}/packaging/nsis/header.bmp)
+    # Room for three lines in the first and last pages' titles: in Greek, and in Windows' Tahoma,
+    # "Welcome to the setup of 'Orvanta'" and its like take three, of which two would show.
+    set(CPACK_NSIS_WELCOME_TITLE_3LINES ON)
+    set(CPACK_NSIS_FINISH_TITLE_3LINES ON)
     # The last page offers to start the program; the template starts it as the user.
     set(CPACK_NSIS_MUI_FINISHPAGE_RUN Orvanta.exe)
     set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
