@@ -184,8 +184,8 @@ test-package-windows: package-windows
 	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 
 # --- Releases -----------------------------------------------------------------------------------
-# make release: the four files of a release, a bill of materials beside each binary one, and
-# SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests.
+# make release: the four files of a release, a bill of materials beside each binary one
+# (FILE.cdx.json, CycloneDX 1.5, checked against its schema), and SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests.
 # Every byte depends on the commit alone: the same commit gives the same files on any machine, in
 # any folder, at any time.
 #
@@ -208,9 +208,8 @@ deps-release:
 	@scripts/install-deps release
 
 # A release is made from a commit: changes not committed would reach the programs but not the
-# source that is published with them. The signing settings are checked before anything is built.
-# Orvanta.exe is signed once, in its build folder, so that the zip and the setup carry the same
-# signed program; the setup signs its uninstaller and itself as makensis writes them.
+# source that is published with them. The signing settings are checked before anything is built;
+# the packaging signs (packaging/sign-program.cmake, packaging/nsis/NSIS.template.in).
 release: deps-release
 	@if [ -d .git ] && [ -n "$$(git status --porcelain --untracked-files=no)" ]; then \
 	    echo "release: the checkout has changes that are not committed; commit them first" >&2; \
@@ -220,10 +219,10 @@ release: deps-release
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
 	@rm -f $(RELEASE_FILES) $(SBOM_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
-	@$(MAKE) --no-print-directory package windows $(RELEASE_SETTINGS)
-	@scripts/sign-exe program $(RELEASE_WINDOWS_DIR)/Orvanta.exe
-	@$(MAKE) --no-print-directory package-windows source-release $(RELEASE_SETTINGS)
-	@cd dist && LC_ALL=C sha256sum -- $(sort $(notdir $(RELEASE_FILES))) > SHA256SUMS
+	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
+	@scripts/make-sbom $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+	@scripts/validate-sbom $(SBOM_FILES)
+	@cd dist && LC_ALL=C sha256sum -- $(sort $(notdir $(RELEASE_FILES) $(SBOM_FILES))) > SHA256SUMS
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi

@@ -77,9 +77,11 @@ elseif(WIN32)
 
     # The installer script is our own copy of CPack's; its opening comment says why.
     set(CPACK_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging/nsis ${CMAKE_MODULE_PATH})
-    # What the script runs on the uninstaller and the setup it writes: it signs them when a
-    # release is signed. The path stays on the build machine; it is not written into the setup.
+    # What signs the program as it is staged, and what the installer script runs on the
+    # uninstaller and the setup it writes: each signs only when a release is signed. The path
+    # stays on the build machine; it is not written into the setup.
     set(CPACK_ORVANTA_SIGN_EXE ${PROJECT_SOURCE_DIR}/scripts/sign-exe)
+    set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/sign-program.cmake)
     # The same name from one version to the next, so that a new version finds the old in Apps &
     # features, removes it and takes its place.
     set(CPACK_PACKAGE_INSTALL_DIRECTORY Orvanta)
