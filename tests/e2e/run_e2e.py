@@ -12,11 +12,16 @@ the figures are also read as text, copied out of the result boxes through the cl
 xclip, to see that Windows' regional settings reach the program both ways: they must be shown
 with, and typed with, the decimal separator of the Unix locale that Wine derives them from.
 
-Usage: run_e2e.py [--wine] PATH_TO_PROGRAM
+With --scale PERCENT as well, Windows' display scaling is set to that (as 96 * PERCENT / 100
+dots per inch) for the run, and everything the user sees and touches is that much bigger.
+
+Usage: run_e2e.py [--wine [--scale PERCENT]] PATH_TO_PROGRAM
 """
 
+import contextlib
 import locale
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -29,6 +34,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xclient  # noqa: E402
 
 TITLE = "Orvanta"
+# Sizes and rectangles as laid out at 100 %; the window shows them multiplied by SCALE.
 CLIENT_SIZE = (363, 241)
 # Window-relative rectangles (x, y, width, height) of the controls the user touches or reads.
 DOWNLOAD_BOX = (80 + 8, 16 + 120, 145, 19)
@@ -63,8 +69,24 @@ def wait_until(what, timeout, probe):
         time.sleep(POLL)
 
 
+# The display's scale factor, set once from --scale.
+SCALE = 1.0
+
+
+def scaled(values):
+    """A size, point or rectangle at 100 %, as the window shows it at SCALE. A rectangle is
+    scaled by its edges, as Qt scales it, so that rectangles that meet still meet."""
+    def pixel(value):
+        return int(value * SCALE + 0.5)
+
+    if len(values) == 4:
+        x, y, width, height = values
+        return pixel(x), pixel(y), pixel(x + width) - pixel(x), pixel(y + height) - pixel(y)
+    return tuple(pixel(value) for value in values)
+
+
 def center(rect):
-    x, y, width, height = rect
+    x, y, width, height = scaled(rect)
     return x + width // 2, y + height // 2
 
 
@@ -85,10 +107,11 @@ class Program:
     def wait_for_window(self):
         self.window = wait_until("a window titled %r" % TITLE, WINDOW_TIMEOUT,
                                  self._find_window)
-        size = self._display.size(self.window)
-        if size != CLIENT_SIZE:
-            raise Failure("the window is %dx%d, expected %dx%d" % (size + CLIENT_SIZE))
-        self._xdotool("mousemove", "--window", str(self.window), *map(str, BACKGROUND))
+        size, expected = self._display.size(self.window), scaled(CLIENT_SIZE)
+        if size != expected:
+            raise Failure("the window is %dx%d, expected %dx%d" % (size + expected))
+        passed("the window is %dx%d" % size)
+        self._xdotool("mousemove", "--window", str(self.window), *map(str, scaled(BACKGROUND)))
         if self._managed:
             # The window manager gives a new window the keyboard, as the shell does on Windows.
             wait_until("the window manager to make the window active", SETTLE_TIMEOUT,
@@ -146,9 +169,11 @@ class Program:
     def close_from_window_system(self):
         self._display.request_close(self.window)
 
+    def pixels(self, rect):
+        return self._display.pixels(self.window, *scaled(rect))
+
     def results(self):
-        return (self._display.pixels(self.window, *DOWNLOAD_BOX),
-                self._display.pixels(self.window, *UPLOAD_BOX))
+        return self.pixels(DOWNLOAD_BOX), self.pixels(UPLOAD_BOX)
 
     def settled_results(self, what, unlike):
         """The result boxes once they differ from `unlike` and have stopped changing."""
@@ -195,8 +220,8 @@ class Program:
 def is_empty_box(pixels, rect):
     """True for a text box that has been painted and holds no text: its frame stands out from
     an inside, inset from the frame, of one flat colour. An unpainted window is flat all over."""
-    _, _, width, height = rect
-    inset = 4
+    _, _, width, height = scaled(rect)
+    inset = scaled((4,))[0]
     rows = [pixels[(y * width + inset) * 4:(y * width + width - inset) * 4]
             for y in range(inset, height - inset)]
     inside = rows[0][:4]
@@ -328,14 +353,48 @@ def run_sessions(command, display, env, managed, calculator_steps):
     run(command, display, env, managed, (close_from_window_system,))
 
 
+@contextlib.contextmanager
+def windows_scaling(percent):
+    """Windows' display scaling in the session's Wine prefix, as its settings set it, for the
+    programs started meanwhile; the other suites share the prefix, so it is put back after."""
+    key = r"HKCU\Control Panel\Desktop"
+
+    def reg(*args):
+        return subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60)
+
+    def set_dots_per_inch(value):
+        if reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(value),
+               "/f").returncode != 0:
+            raise Failure("could not set LogPixels to %d" % value)
+
+    found = re.search(rb"LogPixels\s+REG_DWORD\s+0x([0-9a-fA-F]+)",
+                      reg("query", key, "/v", "LogPixels").stdout)
+    # Wine reads the value anew in every program that it starts, so no restart is needed.
+    set_dots_per_inch(96 * percent // 100)
+    try:
+        yield
+    finally:
+        if found:
+            set_dots_per_inch(int(found.group(1), 16))
+        else:
+            reg("delete", key, "/v", "LogPixels", "/f")
+
+
 def main():
+    global SCALE
     arguments = sys.argv[1:]
     wine = arguments[:1] == ["--wine"]
     if wine:
         arguments.pop(0)
+    percent = 100
+    if wine and arguments[:1] == ["--scale"] and len(arguments) > 1 and arguments[1].isdigit():
+        percent = int(arguments[1])
+        del arguments[:2]
     if len(arguments) != 1:
         sys.exit(__doc__)
     executable = os.path.abspath(arguments[0])
+    SCALE = percent / 100
 
     # A kill from the test runner still reaches the finally blocks below.
     for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
@@ -345,7 +404,7 @@ def main():
         if wine:
             if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
                 sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
-            with xclient.Display(os.environ["DISPLAY"]) as display:
+            with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent):
                 run_sessions(["wine", executable], display, dict(os.environ), True,
                              (use_the_calculator, figures_in_regional_settings))
         else:
