@@ -44,6 +44,26 @@ SPEED_BOX = (192 + 8, 64 + 8, 145, 25)
 EXIT_BUTTON = (184, 208, 169, 25)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
+# Where each caption is drawn in the Windows style: the control, less a radio button's indicator and a button's
+# border, and for a frame the strip that its title interrupts, down into the frame. A label's
+# text starts at its very left edge, so a column of the window's background is taken in there.
+CAPTIONS = {
+    "the first frame's title": (8 + 4, 8 - 6, 170, 20),
+    "the first option": (8 + 8 + 16, 24 + 8, 177 - 16, 25),
+    "the second option": (8 + 8 + 16, 64 + 8, 185 - 16, 33),
+    "the second frame's title": (8 + 4, 120 - 6, 100, 20),
+    "the download label": (8 + 8 - 1, 16 + 120, 57 + 1, 25),
+    "the upload label": (8 + 8 - 1, 48 + 120, 41 + 1, 25),
+    "the calculate button": (232 + 8 + 3, 16 + 120 + 3, 105 - 6, 49 - 6),
+    "the about button": (8 + 3, 208 + 3, 169 - 6, 25 - 6),
+    "the exit button": (184 + 3, 208 + 3, 169 - 6, 25 - 6),
+}
+# A frame's title and a control that shows the same words: the same letters, as tall or as deep
+# as each other's, and the frame's title cut short would be the lower.
+SAME_WORDS = (("the second frame's title", "the calculate button"),
+              ("the first frame's title", "the first option"))
+# Text is drawn in black and smoothed into the background; borders and frames are lighter.
+INK = 110
 
 WINDOW_TIMEOUT = 15.0
 SETTLE_TIMEOUT = 5.0
@@ -323,6 +343,39 @@ def decimal_separator():
     return locale.localeconv()["decimal_point"]
 
 
+def ink_box(pixels, width, height):
+    """The smallest rectangle (x, y, width, height) around the text in pixels that
+    Display.pixels() read, or None when they show none."""
+    xs, ys = set(), set()
+    for y in range(height):
+        for x in range(width):
+            if max(pixels[(y * width + x) * 4:(y * width + x) * 4 + 3]) < INK:
+                xs.add(x)
+                ys.add(y)
+    if not xs:
+        return None
+    return min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
+
+
+def captions_are_whole(program):
+    ink = {}
+    for name, rect in CAPTIONS.items():
+        _, _, width, height = scaled(rect)
+        box = ink_box(program.pixels(rect), width, height)
+        if box is None:
+            raise Failure("%s shows no caption" % name)
+        x, y, ink_width, ink_height = box
+        # Text cut off where its control ends leaves ink on that very edge.
+        if x == 0 or y == 0 or x + ink_width == width or y + ink_height == height:
+            raise Failure("the caption of %s runs into the edge of its control" % name)
+        ink[name] = box
+    for title, control in SAME_WORDS:
+        if ink[title][3] < ink[control][3]:
+            raise Failure("%s is %d pixels tall, but %s in the same letters is %d: it is cut off"
+                          % (title, ink[title][3], control, ink[control][3]))
+    passed("every caption is whole, none cut off by its control or its frame")
+
+
 def leave_through_exit(program):
     program.click(EXIT_BUTTON)
     program.wait_for_exit("a click on Exit")
@@ -406,7 +459,8 @@ def main():
                 sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
             with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent):
                 run_sessions(["wine", executable], display, dict(os.environ), True,
-                             (use_the_calculator, figures_in_regional_settings))
+                             (use_the_calculator, figures_in_regional_settings,
+                              captions_are_whole))
         else:
             server, name = xclient.start_xvfb()
             try:
