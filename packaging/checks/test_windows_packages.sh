@@ -6,6 +6,7 @@
 # and after uninstalling, the whole of drive C: and of the registry are compared: the installer
 # must add exactly the program's files, one Start-menu shortcut and the uninstall key in the
 # 64-bit view, and the uninstaller, with the program run in between, must take away exactly that.
+# Last, the setup is run page by page as a user runs it, and Finish must start Orvanta.
 #
 # Runs inside scripts/wine-session, whose fresh prefix has nothing else installed:
 #   scripts/wine-session packaging/checks/test_windows_packages.sh SETUP.exe PORTABLE.zip
@@ -309,4 +310,51 @@ sed 's/\\0/\n/g' <<<"$pending" | grep -v '^$' |
 [ ! -s "$scratch/uninstall.left" ] ||
     fail "the uninstaller left behind or took away more than it should:" "$scratch/uninstall.left"
 say "the uninstaller took away every file, the shortcut and the key, and nothing else"
+
+# --- The setup as a user runs it ---------------------------------------------------------------
+# Next on every page and Finish, with the box to start Orvanta left checked, as it comes: the
+# window of the Orvanta that the last page starts must appear. The first and the last page are
+# told from the others by our side picture: white in the dial's face, dark blue below it.
+say "the setup, run as a user runs it: Next on every page, then Finish"
+wine "$setup" >"$scratch/wizard.log" 2>&1 &
+program_pid=$!
+window=$(timeout 60 xdotool search --sync --onlyvisible --name Orvanta 2>/dev/null |
+    head -n 1) || true
+[ -n "$window" ] || fail "no installer window within 60 s" "$scratch/wizard.log"
+pixel() {
+    import -window "$window" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        grep -o '#[0-9A-F]\{6\}' | head -n 1
+}
+picture_shown() {
+    local blue
+    blue=$(pixel 20 250)
+    [ "$(pixel 82 134)" = "#FFFFFF" ] && [ -n "$blue" ] &&
+        [ $((16#${blue:5:2})) -ge $((16#${blue:1:2} + 48)) ]
+}
+press() {
+    xdotool windowactivate --sync "$window" 2>/dev/null
+    xdotool key --clearmodifiers --delay 300 "$@"
+}
+wait_for 300 picture_shown || fail "the first page does not show our picture" "$scratch/wizard.log"
+press Return
+wait_for 300 eval '! picture_shown' || fail "the setup did not leave its first page"
+# I agree to the licence, then Install on the folder's page.
+press Return Return
+wait_for 1200 eval '[ -e "$unix_install_dir/Uninstall.exe" ] && picture_shown' ||
+    fail "the setup did not reach its last page within 120 s" "$scratch/wizard.log"
+press Return
+orvanta_window() {
+    xdotool search --onlyvisible --name '^Orvanta$' 2>/dev/null | head -n 1
+}
+wait_for 600 eval '[ -n "$(orvanta_window)" ]' ||
+    fail "no Orvanta window within 60 s of Finish" "$scratch/wizard.log"
+say "Orvanta's window appeared after Finish"
+wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+    fail "the setup did not end within 30 s of Finish" "$scratch/wizard.log"
+wait "$program_pid" || fail "the setup ended with status $?" "$scratch/wizard.log"
+program_pid=""
+window=$(orvanta_window)
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --clearmodifiers alt+F4
+wait_for 300 eval '[ -z "$(orvanta_window)" ]' || fail "Orvanta did not close on Alt+F4"
 say "OK"
