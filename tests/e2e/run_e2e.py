@@ -44,9 +44,10 @@ SPEED_BOX = (192 + 8, 64 + 8, 145, 25)
 EXIT_BUTTON = (184, 208, 169, 25)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
-# Where each caption is drawn in the Windows style: the control, less a radio button's indicator and a button's
-# border, and for a frame the strip that its title interrupts, down into the frame. A label's
-# text starts at its very left edge, so a column of the window's background is taken in there.
+# Where each caption is drawn in the Windows style: the control, less a radio button's indicator
+# and a button's border, and for a frame the strip that its title interrupts, down into the
+# frame. A label's text starts at its very left edge, so a column of the window's background is
+# taken in there.
 CAPTIONS = {
     "the first frame's title": (8 + 4, 8 - 6, 170, 20),
     "the first option": (8 + 8 + 16, 24 + 8, 177 - 16, 25),
