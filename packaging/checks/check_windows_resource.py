@@ -164,6 +164,11 @@ def check_manifest(entries, errors):
         errors.append("the manifest's root is %s, expected %s"
                       % (root.tag, xml_path(ASM_V1, "assembly")))
         return
+    identity = xml_path(ASM_V1, "assemblyIdentity")
+    identities = [node.get("version") for node in root.findall(identity)]
+    if identities != [".".join(map(str, VERSION))]:
+        errors.append("the manifest's assembly versions are %r, expected %s"
+                      % (identities, ".".join(map(str, VERSION))))
     levels = [(node.get("level"), node.get("uiAccess")) for node in root.findall(EXECUTION_LEVEL)]
     if levels != [("asInvoker", "false")]:
         errors.append("requested execution levels %r, expected asInvoker without uiAccess"
