@@ -112,6 +112,7 @@ DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
 # named in Greek, so packing runs in C.UTF-8. A zip stores its times as local times, so packing
 # runs in UTC.
 PACK = umask 022 && LC_ALL=C.UTF-8 TZ=UTC cmake --build
+PACK_WINDOWS = umask 022 && LC_ALL=C.UTF-8 TZ=UTC $(WINDOWS_TOOLS) cmake --build
 
 package: build
 	@$(PACK) $(BUILD_DIR) --target package
@@ -123,8 +124,11 @@ test-package: package
 
 # Windows: build-windows/Orvanta.exe, cross-built with MinGW-w64 against a static Qt for Windows
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its
-# test suites run under Wine, on a private display, in each of WINDOWS_LOCALES.
+# test suites run under Wine, on a private display, in each of WINDOWS_LOCALES. The Windows tools
+# and that Qt are Debian 13's, from a root of their own that WINDOWS_TOOLS runs commands in; the
+# scripts that need them enter it themselves.
 WINDOWS_DIR ?= build-windows
+WINDOWS_TOOLS = scripts/windows-tools
 # C.UTF-8 rather than C: Wine cannot open a Unix file name that is not ASCII in the C locale.
 WINDOWS_LOCALES ?= C.UTF-8 en_US.UTF-8 el_GR.UTF-8
 
@@ -139,12 +143,12 @@ deps-windows:
 configure-windows: deps-windows
 	@qt=$$(scripts/build-qt-windows --prefix); \
 	if [ "$$(cat $(WINDOWS_DIR)/qt-prefix 2>/dev/null)" != "$$qt" ]; then rm -rf $(WINDOWS_DIR); fi; \
-	cmake -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+	$(WINDOWS_TOOLS) cmake -DCMAKE_TOOLCHAIN_FILE="$$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
 	    -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine $(CMAKE_ARGS) && echo "$$qt" > $(WINDOWS_DIR)/qt-prefix
 
 windows: configure-windows
-	@cmake --build $(WINDOWS_DIR) -j$(JOBS)
+	@$(WINDOWS_TOOLS) cmake --build $(WINDOWS_DIR) -j$(JOBS)
 	@echo "windows: $(WINDOWS_DIR)/Orvanta.exe, $$(stat -c %s $(WINDOWS_DIR)/Orvanta.exe) bytes"
 
 # One Wine session for all the locales: Wine reads the regional settings of every program anew.
@@ -164,7 +168,7 @@ screenshot-windows: windows
 # Wine: their ratios stand in for Windows', their times are Wine's.
 .PHONY: bench-windows
 bench-windows: configure-windows
-	@cmake --build $(WINDOWS_DIR) -j$(JOBS) --target Orvanta orvanta_minimal_window
+	@$(WINDOWS_TOOLS) cmake --build $(WINDOWS_DIR) -j$(JOBS) --target Orvanta orvanta_minimal_window
 	@scripts/wine-session cmake --build $(WINDOWS_DIR) --target bench
 
 # Windows: the installer dist/Orvanta-VERSION-win64-setup.exe and the portable
@@ -175,7 +179,7 @@ WINDOWS_ZIP ?= dist/Orvanta-$(VERSION)-win64.zip
 .PHONY: package-windows test-package-windows
 
 package-windows: windows
-	@$(PACK) $(WINDOWS_DIR) --target package
+	@$(PACK_WINDOWS) $(WINDOWS_DIR) --target package
 
 # Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
 # English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
@@ -185,7 +189,10 @@ test-package-windows: package-windows
 
 # --- Releases -----------------------------------------------------------------------------------
 # make release: the four files of a release, a bill of materials beside each binary one
-# (FILE.cdx.json, CycloneDX 1.5, checked against its schema), and SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests.
+# (FILE.cdx.json, CycloneDX 1.5, checked against its schema), the three files of the Debian source
+# package of the Qt linked into Orvanta.exe (QT_SOURCE_FILES: the LGPL's corresponding source,
+# which the archive would drop once Debian replaces it), and SHA256SUMS of them all in dist/, each
+# built anew in build folders of its own, without tests.
 # Every byte depends on the commit alone: the same commit gives the same files on any machine, in
 # any folder, at any time.
 #
@@ -197,6 +204,7 @@ test-package-windows: package-windows
 SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
 RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
 SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
+QT_SOURCE_FILES = dist/qt6-base_*
 RELEASE_BUILD_DIR ?= build-release
 RELEASE_WINDOWS_DIR ?= build-release-windows
 RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) \
@@ -218,11 +226,13 @@ release: deps-release
 	@if [ -n "$$ORVANTA_GPG_KEY" ] && ! gpg --batch --list-secret-keys -- "$$ORVANTA_GPG_KEY" \
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
-	@rm -f $(RELEASE_FILES) $(SBOM_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
+	@rm -f $(RELEASE_FILES) $(SBOM_FILES) $(QT_SOURCE_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
 	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
+	@scripts/build-qt-windows --source | while IFS= read -r file; do cp "$$file" dist/; done
 	@scripts/make-sbom $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
-	@cd dist && LC_ALL=C sha256sum -- $(sort $(notdir $(RELEASE_FILES) $(SBOM_FILES))) > SHA256SUMS
+	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES) \
+	    $(QT_SOURCE_FILES)) | LC_ALL=C sort) > SHA256SUMS
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
