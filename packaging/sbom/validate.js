@@ -1,7 +1,9 @@
 // Checks each named CycloneDX 1.5 JSON document against the published schema, strictly (no
 // properties the schema does not define), and prints each one's verdict with what is wrong.
 // The schema takes any text as a licence expression, so the expressions, which are written by
-// hand in the notices' headings, are parsed against the SPDX licence list here.
+// hand in the notices' headings, are parsed against the SPDX licence list here. It also lets an
+// advisory stand unanswered, which a release may not: each must be resolved, or not affecting
+// the program for a stated reason, name where it was published, and affect a listed component.
 'use strict'
 
 const fs = require('fs')
@@ -30,6 +32,32 @@ function licenceProblems (node, path, problems) {
   return problems
 }
 
+const JUSTIFICATIONS = ['code_not_present', 'code_not_reachable']
+
+function advisoryProblems (document) {
+  const refs = new Set()
+  const collect = (components) => (components || []).forEach((c) => {
+    refs.add(c['bom-ref'])
+    collect(c.components)
+  })
+  collect(document.components)
+  const problems = []
+  for (const [i, advisory] of (document.vulnerabilities || []).entries()) {
+    const at = `at "/vulnerabilities/${i}" (${advisory.id})`
+    const { state, justification, detail } = advisory.analysis || {}
+    if (state !== 'resolved' && !(state === 'not_affected' && JUSTIFICATIONS.includes(justification))) {
+      problems.push(`${at}: unanswered: analysis ${state} ${justification || ''}`)
+    }
+    if (!detail) problems.push(`${at}: the analysis says nothing of why`)
+    if (!advisory.source || !advisory.source.url) problems.push(`${at}: names no source`)
+    for (const affected of advisory.affects || []) {
+      if (!refs.has(affected.ref)) problems.push(`${at}: affects ${affected.ref}, no component here`)
+    }
+    if (!advisory.affects || advisory.affects.length === 0) problems.push(`${at}: affects nothing`)
+  }
+  return problems
+}
+
 async function problemsOf (file, validator) {
   let text
   try {
@@ -46,7 +74,8 @@ async function problemsOf (file, validator) {
   } catch (error) {
     return [error.message]
   }
-  return licenceProblems(JSON.parse(text), '', [])
+  const document = JSON.parse(text)
+  return licenceProblems(document, '', []).concat(advisoryProblems(document))
 }
 
 async function main (files) {
