@@ -265,6 +265,9 @@ test-reproducible: deps-release
 # Rebuilds the release from this checkout and compares it, file by file, with a release that
 # someone holds: make verify-release DIST=folder. The Authenticode signatures of a signed release
 # are taken out of its files and attached to the rebuilt ones (scripts/verify-release).
+# Rebuilding an old release needs the tools that its commit pins, not Debian's newest: nothing
+# stops it for a security update that came after it (scripts/windows-tools).
+verify-release: export ORVANTA_KEEP_PINNED := 1
 verify-release: deps-release
 	@scripts/verify-release "$(DIST)"
 
