@@ -407,32 +407,52 @@ def run_sessions(command, display, env, managed, calculator_steps):
     run(command, display, env, managed, (close_from_window_system,))
 
 
+# Where Wine 10 keeps each display's own scale, which per-monitor aware programs such as Orvanta
+# read: one Dpi value per display adapter and per source of its picture.
+DISPLAYS = r"HKCC\System\CurrentControlSet\Control\Video"
+
+
 @contextlib.contextmanager
 def windows_scaling(percent):
     """Windows' display scaling in the session's Wine prefix, as its settings set it, for the
-    programs started meanwhile; the other suites share the prefix, so it is put back after."""
-    key = r"HKCU\Control Panel\Desktop"
-
+    programs started meanwhile: the system's (LogPixels) and every display's (Dpi), which Wine
+    reads anew in every program it starts. The other suites share the prefix, so the values are
+    put back after."""
     def reg(*args):
         return subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=60)
 
-    def set_dots_per_inch(value):
-        if reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(value),
-               "/f").returncode != 0:
-            raise Failure("could not set LogPixels to %d" % value)
+    def set_value(key, name, value):
+        if reg("add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f").returncode:
+            raise Failure("could not set %s to %d in %s" % (name, value, key))
 
+    # Every key under DISPLAYS with a Dpi value, and the value it has, as reg lists them.
+    before = {}
+    key = None
+    for line in reg("query", DISPLAYS, "/s").stdout.decode(errors="replace").splitlines():
+        if line.startswith("HKEY_"):
+            key = line.strip()
+        found = re.match(r"\s+Dpi\s+REG_DWORD\s+0x([0-9a-fA-F]+)", line)
+        if found and key:
+            before[(key, "Dpi")] = int(found.group(1), 16)
+    if not before:
+        raise Failure("Wine keeps no display's Dpi under %s" % DISPLAYS)
+    desktop = r"HKCU\Control Panel\Desktop"
     found = re.search(rb"LogPixels\s+REG_DWORD\s+0x([0-9a-fA-F]+)",
-                      reg("query", key, "/v", "LogPixels").stdout)
-    # Wine reads the value anew in every program that it starts, so no restart is needed.
-    set_dots_per_inch(96 * percent // 100)
+                      reg("query", desktop, "/v", "LogPixels").stdout)
+    dots_per_inch = 96 * percent // 100
+    for key, name in before:
+        set_value(key, name, dots_per_inch)
+    set_value(desktop, "LogPixels", dots_per_inch)
     try:
         yield
     finally:
+        for (key, name), value in before.items():
+            set_value(key, name, value)
         if found:
-            set_dots_per_inch(int(found.group(1), 16))
+            set_value(desktop, "LogPixels", int(found.group(1), 16))
         else:
-            reg("delete", key, "/v", "LogPixels", "/f")
+            reg("delete", desktop, "/v", "LogPixels", "/f")
 
 
 def main():
