@@ -51,7 +51,7 @@ source "$(dirname "$0")/check-helpers.sh"
 # the 32-bit registry view, and Wine here runs 64-bit programs only.
 setup_type=$(file -b "$setup")
 case "$setup_type" in
-    "PE32+ executable (GUI) x86-64"*) ;;
+    "PE32+ executable "*"(GUI)"*"x86-64"*) ;;
     *) fail "$(basename "$setup") is not a 64-bit Windows GUI program: $setup_type" ;;
 esac
 say "$(basename "$setup"), $(stat -c %s "$setup") bytes: $setup_type"
@@ -103,8 +103,13 @@ snapshot() {
                  line ~ /^\[/ { key = line; print key; next }
                  line != "" && key != "" { print key " " line }'
     done |
-        # Wine counts the services it has started here, and starts some when first needed.
+        # Wine 10 exports CurrentControlSet twice, also as ControlSet001, which it links to.
+        grep -vF '[HKEY_LOCAL_MACHINE\System\ControlSet001\' |
+        # Wine counts the services it has started here, and starts some when first needed. It
+        # also lists the machine's network adapters once a program first asks for them, as
+        # Windows lists its own.
         grep -vF '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\ServiceCurrent] ' |
+        grep -vE '^\[HKEY_LOCAL_MACHINE\\Software\\(Wow6432Node\\)?Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\' |
         LC_ALL=C sort >"$scratch/$1.registry"
 }
 # What $2 has that $1 had not ("+ ...") and what $1 had that $2 has not ("- ...").
@@ -158,7 +163,7 @@ check_installed() {
     cmp -s "$scratch/portable/Orvanta.exe" "$unix_install_dir/Orvanta.exe" ||
         fail "the installed Orvanta.exe differs from the one in the zip"
     case $(file -b "$unix_install_dir/Uninstall.exe") in
-        "PE32+ executable (GUI) x86-64"*) ;;
+        "PE32+ executable "*"(GUI)"*"x86-64"*) ;;
         *) fail "Uninstall.exe is not a 64-bit Windows program" ;;
     esac
     # The shortcut names the program; its icon is then the program's own.
@@ -300,12 +305,13 @@ while IFS= read -r line; do
     echo "    $line"
 done <"$scratch/uninstall.changes"
 
-grep -Ev '^\+ \./users/[^/]+/Temp/~nsu[^/]*\.tmp(/Un[^/]*\.exe)?$' "$scratch/uninstall.changes" |
+grep -Ev '^\+ \./users/[^/]+/(AppData/Local/)?Temp/~nsu[^/]*\.tmp(/Un[^/]*\.exe)?$' \
+    "$scratch/uninstall.changes" |
     grep -vF "+ $pending_value" >"$scratch/uninstall.left" || true
 # Each file to delete at restart must be the copy or its folder (each followed by an empty name,
 # which means delete rather than rename).
 sed 's/\\0/\n/g' <<<"$pending" | grep -v '^$' |
-    grep -Ev '^\\\?\?\\C:\\users\\[^\]+\\Temp\\~nsu[^\]*\.tmp(\\Un[^\]*\.exe)?$' \
+    grep -Ev '^\\\?\?\\C:\\users\\[^\]+\\(AppData\\Local\\)?Temp\\~nsu[^\]*\.tmp(\\Un[^\]*\.exe)?$' \
         >>"$scratch/uninstall.left" || true
 [ ! -s "$scratch/uninstall.left" ] ||
     fail "the uninstaller left behind or took away more than it should:" "$scratch/uninstall.left"
