@@ -1,4 +1,5 @@
 #include "app/app_icon.h"
+#include "app/style.h"
 #include "app/translation.h"
 #include "ui/main_window.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
     // Lets the desktop match the window to its installed entry, and so to its name and icon.
     QGuiApplication::setDesktopFileName(u"org.example.Orvanta"_s);
     orvanta::installToolkitTranslation(app);
+    orvanta::useSystemDialogStyle();
     frmMain window;
     window.load();
     window.show();

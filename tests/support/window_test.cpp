@@ -1,5 +1,7 @@
 #include "window_test.h"
 
+#include "app/style.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +10,7 @@
 
 bool WindowTest::openWindow()
 {
+    orvanta::useSystemDialogStyle();
     m_window = std::make_unique<frmMain>();
     m_window->load();
     m_window->show();
