@@ -40,6 +40,8 @@ private Q_SLOTS:
     void enterOnAFocusedButtonPressesThatButton();
     void controlsAreNamedForScreenReaders_data();
     void controlsAreNamedForScreenReaders();
+    void screenReadersReadTheFigures_data();
+    void screenReadersReadTheFigures();
 };
 
 void tst_MainWindow::init()
@@ -251,6 +253,46 @@ void tst_MainWindow::controlsAreNamedForScreenReaders()
         QAccessible::queryAccessibleInterface(m_window->findChild<QWidget*>(name));
     QVERIFY(accessible != nullptr);
     QCOMPARE(accessible->text(QAccessible::Name), announced);
+}
+
+void tst_MainWindow::screenReadersReadTheFigures_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("download");
+    QTest::addColumn<QString>("upload");
+
+    QTest::newRow("from the list") << u"DSL 512kbps"_s << QString() << u"64 Kbps"_s << u"16 Kbps"_s;
+    QTest::newRow("typed") << QString() << u"1024"_s << u"128 Kbps"_s << u"32 Kbps"_s;
+}
+
+// What UI Automation's Value pattern and AT-SPI hand a screen reader: the figures as shown, the
+// results read-only, the speed as chosen or typed.
+void tst_MainWindow::screenReadersReadTheFigures()
+{
+    QFETCH(QString, picked);
+    QFETCH(QString, typed);
+    QFETCH(QString, download);
+    QFETCH(QString, upload);
+
+    if (typed.isEmpty()) {
+        pick(picked);
+    } else {
+        typeSpeed(typed);
+    }
+    calculate();
+    const auto accessible = [this](const char* name) {
+        return QAccessible::queryAccessibleInterface(control<QWidget>(name));
+    };
+    QCOMPARE(accessible("Text2")->text(QAccessible::Value), download);
+    QCOMPARE(accessible("Text3")->text(QAccessible::Value), upload);
+    QVERIFY(accessible("Text2")->state().readOnly && accessible("Text3")->state().readOnly);
+    if (typed.isEmpty()) {
+        QCOMPARE(accessible("Combo1")->text(QAccessible::Value), picked);
+    } else {
+        QCOMPARE(accessible("Text1")->text(QAccessible::Value), typed);
+        QVERIFY(!accessible("Text1")->state().readOnly);
+    }
 }
 
 QTEST_MAIN(tst_MainWindow)
