@@ -13,11 +13,14 @@ xclip, to see that Windows' regional settings reach the program both ways: they 
 with, and typed with, the decimal separator of the Unix locale that Wine derives them from.
 
 With --scale PERCENT as well, Windows' display scaling is set to that (as 96 * PERCENT / 100
-dots per inch) for the run, and everything the user sees and touches is that much bigger.
+dots per inch) for the run, and everything the user sees and touches is that much bigger. With
+--dark, Windows is set to dark mode for apps for the run. Under Wine every caption, figure and
+mark is measured against its background, in the colours of the run.
 
-Usage: run_e2e.py [--wine [--scale PERCENT]] PATH_TO_PROGRAM
+Usage: run_e2e.py [--wine [--scale PERCENT] [--dark]] PATH_TO_PROGRAM
 """
 
+import collections
 import contextlib
 import locale
 import os
@@ -65,6 +68,15 @@ SAME_WORDS = (("the second frame's title", "the calculate button"),
               ("the first frame's title", "the first option"))
 # Text is drawn in black and smoothed into the background; borders and frames are lighter.
 INK = 110
+# The boxes' frames and the options' round indicators, at 100 %: the text boxes' whole frame; the
+# left strip of each option, where its indicator is drawn, centred on the same height.
+TEXT_BOXES = {"the speed box": SPEED_BOX, "the download box": DOWNLOAD_BOX,
+              "the upload box": UPLOAD_BOX}
+INDICATORS = ((8 + 8, 24 + 8 + 4, 16, 17), (8 + 8, 64 + 8 + 8, 16, 17))
+# WCAG 2.1 AA: text at 4.5 : 1 against its background (1.4.3); what tells a control and its state
+# apart, its edge, its focus, its mark, at 3 : 1 against what lies next to it (1.4.11).
+TEXT_CONTRAST = 4.5
+NON_TEXT_CONTRAST = 3.0
 
 WINDOW_TIMEOUT = 15.0
 SETTLE_TIMEOUT = 5.0
@@ -377,6 +389,83 @@ def captions_are_whole(program):
     passed("every caption is whole, none cut off by its control or its frame")
 
 
+def luminance(pixel):
+    """WCAG's relative luminance of a pixel as Display.pixels() gives it: blue, green, red."""
+    def linear(value):
+        value /= 255
+        return value / 12.92 if value <= 0.04045 else ((value + 0.055) / 1.055) ** 2.4
+
+    blue, green, red = pixel
+    return 0.2126 * linear(red) + 0.7152 * linear(green) + 0.0722 * linear(blue)
+
+
+def contrast(one, other):
+    lighter, darker = sorted((luminance(one), luminance(other)), reverse=True)
+    return (lighter + 0.05) / (darker + 0.05)
+
+
+def colours(pixels):
+    return [tuple(pixels[offset:offset + 3]) for offset in range(0, len(pixels), 4)]
+
+
+def text_contrast(pixels):
+    """Text against what it is drawn on: the colour most of the rectangle has, and the colour
+    that stands out from it most, which the strokes of the letters have at their core."""
+    seen = colours(pixels)
+    background = collections.Counter(seen).most_common(1)[0][0]
+    return max(contrast(colour, background) for colour in set(seen))
+
+
+def edge(rect):
+    """The outermost two pixels of a rectangle, at 100 %, as rectangles."""
+    x, y, width, height = rect
+    return ((x, y, width, 2), (x, y + height - 2, width, 2),
+            (x, y, 2, height), (x + width - 2, y, 2, height))
+
+
+def check_contrast(what, ratio, least):
+    """Fails below the least contrast; gives what was measured, for the report."""
+    if ratio < least:
+        raise Failure("%s stands at %.2f : 1 against its background, below %.1f : 1"
+                      % (what, ratio, least))
+    return what, ratio
+
+
+def contrast_is_enough(program):
+    """Every caption and figure, the chosen option's mark and the focus stand out enough from
+    what they are drawn on, in the colours of the run; the text boxes' edges are measured too."""
+    background = colours(program.pixels(BACKGROUND + (1, 1)))[0]
+    texts = [check_contrast(name, text_contrast(program.pixels(rect)), TEXT_CONTRAST)
+             for name, rect in list(CAPTIONS.items()) + list(TEXT_BOXES.items())]
+    # The window is left with the typed option chosen and the focus in the speed box.
+    chosen, other = (colours(program.pixels(rect)) for rect in reversed(INDICATORS))
+    marks = [check_contrast("the chosen option's mark, against the other option's",
+                            max(map(contrast, chosen, other)), NON_TEXT_CONTRAST)]
+    focused = [program.pixels(part) for part in edge(SPEED_BOX)]
+    program.press("Tab")
+
+    def focus_gone():
+        now = [program.pixels(part) for part in edge(SPEED_BOX)]
+        return now if now != focused else None
+
+    unfocused = wait_until("the speed box to show that it lost the focus", SETTLE_TIMEOUT,
+                           focus_gone)
+    changed = [mark for now, before in zip(focused, unfocused)
+               for mark, plain in zip(colours(now), colours(before)) if mark != plain]
+    marks.append(check_contrast("the focus on the speed box",
+                                max(contrast(mark, background) for mark in changed),
+                                NON_TEXT_CONTRAST))
+    # The edges are the system theme's own drawing, not the program's: under Wine its stand-in
+    # theme's, whose grey is lighter than Windows' own. So they are measured, not held to 3 : 1.
+    edges = min(max(contrast(colour, background) for part in edge(rect)
+                    for colour in colours(program.pixels(part)))
+                for rect in (DOWNLOAD_BOX, UPLOAD_BOX))
+    least_text, least_mark = (min(measured, key=lambda item: item[1])
+                              for measured in (texts, marks))
+    passed("contrast: the least of the texts is %s at %.2f : 1, of the marks %s at %.2f : 1; "
+           "the text boxes' edges are at %.2f : 1" % (least_text + least_mark + (edges,)))
+
+
 def leave_through_exit(program):
     program.click(EXIT_BUTTON)
     program.wait_for_exit("a click on Exit")
@@ -455,6 +544,29 @@ def windows_scaling(percent):
             reg("delete", desktop, "/v", "LogPixels", "/f")
 
 
+# Where Windows keeps whether apps are to be light or dark, which Qt follows.
+PERSONALIZE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
+
+
+@contextlib.contextmanager
+def windows_dark_mode(dark):
+    """Windows' dark mode for apps, for the programs started meanwhile; put back after."""
+    if not dark:
+        yield
+        return
+
+    def reg(*args):
+        if subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=60).returncode:
+            raise Failure("could not change AppsUseLightTheme in " + PERSONALIZE)
+
+    reg("add", PERSONALIZE, "/v", "AppsUseLightTheme", "/t", "REG_DWORD", "/d", "0", "/f")
+    try:
+        yield
+    finally:
+        reg("delete", PERSONALIZE, "/v", "AppsUseLightTheme", "/f")
+
+
 def main():
     global SCALE
     arguments = sys.argv[1:]
@@ -465,6 +577,9 @@ def main():
     if wine and arguments[:1] == ["--scale"] and len(arguments) > 1 and arguments[1].isdigit():
         percent = int(arguments[1])
         del arguments[:2]
+    dark = wine and arguments[:1] == ["--dark"]
+    if dark:
+        arguments.pop(0)
     if len(arguments) != 1:
         sys.exit(__doc__)
     executable = os.path.abspath(arguments[0])
@@ -478,10 +593,11 @@ def main():
         if wine:
             if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
                 sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
-            with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent):
+            with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent), \
+                    windows_dark_mode(dark):
                 run_sessions(["wine", executable], display, dict(os.environ), True,
-                             (use_the_calculator, figures_in_regional_settings,
-                              captions_are_whole))
+                             (use_the_calculator, contrast_is_enough,
+                              figures_in_regional_settings, captions_are_whole))
         else:
             server, name = xclient.start_xvfb()
             try:
