@@ -1,15 +1,17 @@
 #include "ui/main_window.h"
 
 #include "app/platform.h"
+#include "app/system_look.h"
 #include "rate/rate.h"
 #include "ui_main_window.h"
 
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
 
 #ifdef Q_OS_WIN
 #include <QApplication>
-#include <QScreen>
-#include <QWindow>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -18,19 +20,24 @@ using orvanta::platform::MessageStyle;
 namespace platform = orvanta::platform;
 namespace rate = orvanta::rate;
 
-frmMain::frmMain(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmMain>())
+frmMain::frmMain(QWidget* parent) : frmMain(orvanta::systemTextScale(), parent) {}
+
+frmMain::frmMain(double textScale, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmMain>())
 {
     ui->setupUi(this);
-#ifdef Q_OS_WIN
-    // The layout's font is Arial's metrics at 8 points; Windows has a dialog font of its own.
-    QFont dialogFont = QApplication::font();
-    dialogFont.setPointSize(font().pointSize());
-    setFont(dialogFont);
-#endif
     // A fixed window: no resizing, no minimise or maximise box, no help button.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
+    // Larger text needs a larger window, but one that the user can still see whole: past what
+    // the screen holds, the text grows no further.
+    const double factor = textScale > 1.0
+                              ? orvanta::scaleThatFits(textScale, size(), frameAround(),
+                                                       screen()->availableGeometry().size())
+                              : 1.0;
+    useDialogFont(factor);
+    scaleLayout(factor);
     // The list and the speed box have no label of their own; the option beside each names it.
     ui->Combo1->setAccessibleName(ui->Option1->text());
     ui->Text1->setAccessibleName(ui->Option2->text());
@@ -39,6 +46,49 @@ frmMain::frmMain(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frm
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::useDialogFont(double factor)
+{
+    QFont dialogFont = font();
+#ifdef Q_OS_WIN
+    // The layout's font is Arial's metrics at 8 points; Windows has a dialog font of its own.
+    dialogFont = QApplication::font();
+#endif
+    dialogFont.setPointSizeF(font().pointSizeF() * factor);
+    setFont(dialogFont);
+}
+
+void frmMain::scaleLayout(double factor)
+{
+    if (factor <= 1.0) {
+        return;
+    }
+    // By its edges, as display scaling scales it, so that controls that meet still meet.
+    const auto scaled = [factor](const QRect& rect) {
+        const auto edge = [factor](int value) {
+            return qRound(value * factor);
+        };
+        return QRect(QPoint(edge(rect.left()), edge(rect.top())),
+                     QPoint(edge(rect.x() + rect.width()) - 1, edge(rect.y() + rect.height()) - 1));
+    };
+    const auto children = findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        const QWidget* container = child->parentWidget();
+        if (container == this || qobject_cast<const QGroupBox*>(container) != nullptr) {
+            child->setGeometry(scaled(child->geometry()));
+        }
+    }
+    setFixedSize(scaled(rect()).size());
+}
+
+QSize frmMain::frameAround()
+{
+    // The native window knows its frame once it exists; where a window manager draws it, not
+    // before it has, and then this is less than the frame will be.
+    create();
+    const QMargins frame = windowHandle()->frameMargins();
+    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
+}
 
 void frmMain::load()
 {

@@ -15,7 +15,11 @@ class frmMain : public QDialog
     Q_OBJECT
 
 public:
+    // At the text size that the system asks for.
     explicit frmMain(QWidget* parent = nullptr);
+    // Text and layout textScale times as large as laid out, or as near to that as the screen
+    // holds.
+    explicit frmMain(double textScale, QWidget* parent = nullptr);
     ~frmMain() override;
 
     frmMain(const frmMain&) = delete;
@@ -33,6 +37,9 @@ protected:
 
 private:
     void connectHandlers();
+    void useDialogFont(double textScale);
+    void scaleLayout(double factor);
+    [[nodiscard]] QSize frameAround();
 #ifdef Q_OS_WIN
     void centreOnScreen();
 #endif
