@@ -17,7 +17,18 @@ dots per inch) for the run, and everything the user sees and touches is that muc
 --dark, Windows is set to dark mode for apps for the run. Under Wine every caption, figure and
 mark is measured against its background, in the colours of the run.
 
-Usage: run_e2e.py [--wine [--scale PERCENT] [--dark]] PATH_TO_PROGRAM
+For readers with low vision: --text-size PERCENT sets Windows' Text size, and --message-font
+PERCENT makes the system's message font that much larger than Windows' default, 9 points; either
+way the window and everything in it grows by that much more. --contrast black or white gives
+Windows the colours of a dark or a light contrast theme, with visual styles off, as Windows draws
+classic controls under such a theme; then every caption, figure and mark must stand at 7 : 1.
+
+On Linux, --xft-dpi DOTS sets the X resource Xft.dpi, which desktops raise for large text
+(GNOME's Large Text to 1.25 times 96), and which Qt scales the whole window by.
+
+Usage: run_e2e.py [--xft-dpi DOTS] PATH_TO_PROGRAM
+       run_e2e.py --wine [--scale PERCENT] [--dark] [--text-size PERCENT]
+                  [--message-font PERCENT] [--contrast black|white] PATH_TO_PROGRAM
 """
 
 import collections
@@ -45,6 +56,7 @@ UPLOAD_BOX = (80 + 8, 48 + 120, 145, 19)
 TYPED_OPTION = (8 + 8, 64 + 8, 185, 33)
 SPEED_BOX = (192 + 8, 64 + 8, 145, 25)
 EXIT_BUTTON = (184, 208, 169, 25)
+CALCULATE_BUTTON = (232 + 8, 16 + 120, 105, 49)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
 # Where each caption is drawn in the Windows style: the control, less a radio button's indicator
@@ -74,9 +86,11 @@ TEXT_BOXES = {"the speed box": SPEED_BOX, "the download box": DOWNLOAD_BOX,
               "the upload box": UPLOAD_BOX}
 INDICATORS = ((8 + 8, 24 + 8 + 4, 16, 17), (8 + 8, 64 + 8 + 8, 16, 17))
 # WCAG 2.1 AA: text at 4.5 : 1 against its background (1.4.3); what tells a control and its state
-# apart, its edge, its focus, its mark, at 3 : 1 against what lies next to it (1.4.11).
+# apart, its edge, its focus, its mark, at 3 : 1 against what lies next to it (1.4.11). Under a
+# contrast theme, all of them at 7 : 1, the enhanced contrast (1.4.6) that such themes are for.
 TEXT_CONTRAST = 4.5
 NON_TEXT_CONTRAST = 3.0
+THEME_CONTRAST = 7.0
 
 WINDOW_TIMEOUT = 15.0
 SETTLE_TIMEOUT = 5.0
@@ -102,15 +116,18 @@ def wait_until(what, timeout, probe):
         time.sleep(POLL)
 
 
-# The display's scale factor, set once from --scale.
+# The display's scale factor, set once from --scale, and how much larger the text is and the
+# window lays itself out, from --text-size or --message-font.
 SCALE = 1.0
+TEXT = 1.0
 
 
 def scaled(values):
-    """A size, point or rectangle at 100 %, as the window shows it at SCALE. A rectangle is
-    scaled by its edges, as Qt scales it, so that rectangles that meet still meet."""
+    """A size, point or rectangle at 100 %, as the window shows it at TEXT and SCALE. A rectangle
+    is scaled by its edges, as Qt scales it, so that rectangles that meet still meet; first by the
+    window to its text size, then by Qt to the display's."""
     def pixel(value):
-        return int(value * SCALE + 0.5)
+        return int(int(value * TEXT + 0.5) * SCALE + 0.5)
 
     if len(values) == 4:
         x, y, width, height = values
@@ -358,11 +375,14 @@ def decimal_separator():
 
 def ink_box(pixels, width, height):
     """The smallest rectangle (x, y, width, height) around the text in pixels that
-    Display.pixels() read, or None when they show none."""
+    Display.pixels() read, or None when they show none. On a dark background the text is the
+    light that stands out of it."""
+    dark = luminance(collections.Counter(colours(pixels)).most_common(1)[0][0]) < 0.5
     xs, ys = set(), set()
     for y in range(height):
         for x in range(width):
-            if max(pixels[(y * width + x) * 4:(y * width + x) * 4 + 3]) < INK:
+            pixel = pixels[(y * width + x) * 4:(y * width + x) * 4 + 3]
+            if (min(pixel) > 255 - INK) if dark else (max(pixel) < INK):
                 xs.add(x)
                 ys.add(y)
     if not xs:
@@ -431,30 +451,46 @@ def check_contrast(what, ratio, least):
     return what, ratio
 
 
+def focus_contrast(program, parts, move, background, arrives):
+    """The contrast against the background of the mark that shows the focus in the rectangles
+    parts: what changes there when move() takes the focus away, or brings it if it arrives."""
+    before = [program.pixels(part) for part in parts]
+    move()
+
+    def focus_moved():
+        now = [program.pixels(part) for part in parts]
+        return now if now != before else None
+
+    after = wait_until("the focus to show that it moved", SETTLE_TIMEOUT, focus_moved)
+    focused, unfocused = (after, before) if arrives else (before, after)
+    changed = [mark for now, plain in zip(focused, unfocused)
+               for mark, other in zip(colours(now), colours(plain)) if mark != other]
+    return max(contrast(mark, background) for mark in changed)
+
+
 def contrast_is_enough(program):
     """Every caption and figure, the chosen option's mark and the focus stand out enough from
     what they are drawn on, in the colours of the run; the text boxes' edges are measured too."""
+    text_least, mark_least = ((THEME_CONTRAST, THEME_CONTRAST) if CONTRAST_THEME
+                              else (TEXT_CONTRAST, NON_TEXT_CONTRAST))
     background = colours(program.pixels(BACKGROUND + (1, 1)))[0]
-    texts = [check_contrast(name, text_contrast(program.pixels(rect)), TEXT_CONTRAST)
+    texts = [check_contrast(name, text_contrast(program.pixels(rect)), text_least)
              for name, rect in list(CAPTIONS.items()) + list(TEXT_BOXES.items())]
     # The window is left with the typed option chosen and the focus in the speed box.
     chosen, other = (colours(program.pixels(rect)) for rect in reversed(INDICATORS))
     marks = [check_contrast("the chosen option's mark, against the other option's",
-                            max(map(contrast, chosen, other)), NON_TEXT_CONTRAST)]
-    focused = [program.pixels(part) for part in edge(SPEED_BOX)]
-    program.press("Tab")
-
-    def focus_gone():
-        now = [program.pixels(part) for part in edge(SPEED_BOX)]
-        return now if now != focused else None
-
-    unfocused = wait_until("the speed box to show that it lost the focus", SETTLE_TIMEOUT,
-                           focus_gone)
-    changed = [mark for now, before in zip(focused, unfocused)
-               for mark, plain in zip(colours(now), colours(before)) if mark != plain]
-    marks.append(check_contrast("the focus on the speed box",
-                                max(contrast(mark, background) for mark in changed),
-                                NON_TEXT_CONTRAST))
+                            max(map(contrast, chosen, other)), mark_least)]
+    if CONTRAST_THEME:
+        # A classic text box shows the focus by its caret alone, a button by a dotted frame:
+        # from the speed box past the two result boxes to Calculate.
+        face = collections.Counter(colours(program.pixels(CALCULATE_BUTTON))).most_common(1)[0][0]
+        focus = focus_contrast(program, (CALCULATE_BUTTON,),
+                               lambda: program.press("Tab", "Tab", "Tab"), face, True)
+        marks.append(check_contrast("the focus on the calculate button", focus, mark_least))
+    else:
+        focus = focus_contrast(program, edge(SPEED_BOX), lambda: program.press("Tab"),
+                               background, False)
+        marks.append(check_contrast("the focus on the speed box", focus, mark_least))
     # The edges are the system theme's own drawing, not the program's: under Wine its stand-in
     # theme's, whose grey is lighter than Windows' own. So they are measured, not held to 3 : 1.
     edges = min(max(contrast(colour, background) for part in edge(rect)
@@ -496,6 +532,12 @@ def run_sessions(command, display, env, managed, calculator_steps):
     run(command, display, env, managed, (close_from_window_system,))
 
 
+def reg(*args):
+    """Wine's reg, on the session's prefix."""
+    return subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL, capture_output=True,
+                          timeout=60)
+
+
 # Where Wine 10 keeps each display's own scale, which per-monitor aware programs such as Orvanta
 # read: one Dpi value per display adapter and per source of its picture.
 DISPLAYS = r"HKCC\System\CurrentControlSet\Control\Video"
@@ -507,10 +549,6 @@ def windows_scaling(percent):
     programs started meanwhile: the system's (LogPixels) and every display's (Dpi), which Wine
     reads anew in every program it starts. The other suites share the prefix, so the values are
     put back after."""
-    def reg(*args):
-        return subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=60)
-
     def set_value(key, name, value):
         if reg("add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f").returncode:
             raise Failure("could not set %s to %d in %s" % (name, value, key))
@@ -544,42 +582,122 @@ def windows_scaling(percent):
             reg("delete", desktop, "/v", "LogPixels", "/f")
 
 
+@contextlib.contextmanager
+def registry_values(values):
+    """Values in the session's Wine prefix, (key, name, type, data) each, for the programs
+    started meanwhile; the other suites share the prefix, so each is put back after."""
+    before = []
+    for key, name, _, _ in values:
+        found = re.search(r"^\s+%s\s+(REG_\w+)\s+(.*?)\s*$" % re.escape(name),
+                          reg("query", key, "/v", name).stdout.decode(errors="replace"),
+                          re.MULTILINE)
+        before.append((key, name) + (found.groups() if found else (None, None)))
+    try:
+        for key, name, kind, data in values:
+            if reg("add", key, "/v", name, "/t", kind, "/d", data, "/f").returncode:
+                raise Failure("could not set %s in %s" % (name, key))
+        yield
+    finally:
+        for key, name, kind, data in before:
+            if kind is None:
+                reg("delete", key, "/v", name, "/f")
+            else:
+                if kind == "REG_DWORD":
+                    data = str(int(data, 16))
+                reg("add", key, "/v", name, "/t", kind, "/d", data, "/f")
+
+
 # Where Windows keeps whether apps are to be light or dark, which Qt follows.
 PERSONALIZE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
 
 
-@contextlib.contextmanager
-def windows_dark_mode(dark):
-    """Windows' dark mode for apps, for the programs started meanwhile; put back after."""
-    if not dark:
-        yield
-        return
+def dark_mode():
+    return [(PERSONALIZE, "AppsUseLightTheme", "REG_DWORD", "0")]
 
-    def reg(*args):
-        if subprocess.run(["wine", "reg", *args], stdin=subprocess.DEVNULL, capture_output=True,
-                          timeout=60).returncode:
-            raise Failure("could not change AppsUseLightTheme in " + PERSONALIZE)
 
-    reg("add", PERSONALIZE, "/v", "AppsUseLightTheme", "/t", "REG_DWORD", "/d", "0", "/f")
-    try:
-        yield
-    finally:
-        reg("delete", PERSONALIZE, "/v", "AppsUseLightTheme", "/f")
+# Where the Settings page keeps Text size, in percent.
+ACCESSIBILITY = r"HKCU\Software\Microsoft\Accessibility"
+
+
+def text_size(percent):
+    return [(ACCESSIBILITY, "TextScaleFactor", "REG_DWORD", str(percent))]
+
+
+# The system's fonts, as LOGFONTW structures, the message font among them.
+WINDOW_METRICS = r"HKCU\Control Panel\Desktop\WindowMetrics"
+DEFAULT_MESSAGE_FONT_POINTS = 9
+
+
+def message_font(percent):
+    """The message font percent times as large as Windows' default, in the face the session
+    gave it: its height, the LOGFONTW's first field, in pixels at 96 dots per inch."""
+    found = re.search(r"REG_BINARY\s+([0-9A-Fa-f]+)",
+                      reg("query", WINDOW_METRICS, "/v", "MessageFont").stdout.decode())
+    if not found:
+        raise Failure("Wine has no message font in " + WINDOW_METRICS)
+    height = -round(DEFAULT_MESSAGE_FONT_POINTS * percent / 100 * 96 / 72)
+    font = (height & 0xFFFFFFFF).to_bytes(4, "little").hex() + found.group(1)[8:]
+    return [(WINDOW_METRICS, "MessageFont", "REG_BINARY", font)]
+
+
+# The system colours that Qt takes its palette from, in a dark and a light contrast theme: the
+# colours Windows 10's High Contrast Black and High Contrast White give those roles.
+CONTRAST_COLOURS = {
+    "black": {"Window": "0 0 0", "WindowText": "255 255 255", "ButtonFace": "0 0 0",
+              "ButtonText": "255 255 255", "ButtonHilight": "255 255 255",
+              "ButtonLight": "255 255 255", "ButtonShadow": "128 128 128",
+              "ButtonDkShadow": "255 255 255", "Hilight": "26 235 255", "HilightText": "0 0 0",
+              "GrayText": "63 242 63"},
+    "white": {"Window": "255 255 255", "WindowText": "0 0 0", "ButtonFace": "255 255 255",
+              "ButtonText": "0 0 0", "ButtonHilight": "0 0 0", "ButtonLight": "0 0 0",
+              "ButtonShadow": "128 128 128", "ButtonDkShadow": "0 0 0", "Hilight": "55 0 110",
+              "HilightText": "255 255 255", "GrayText": "96 0 0"},
+}
+COLOURS = r"HKCU\Control Panel\Colors"
+THEME_MANAGER = r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager"
+
+
+def contrast_theme(name):
+    """A contrast theme's colours as the system's, and visual styles off, as Windows draws
+    classic controls under such a theme (Wine cannot switch on the theme's flag itself)."""
+    return ([(COLOURS, role, "REG_SZ", rgb) for role, rgb in CONTRAST_COLOURS[name].items()]
+            + [(THEME_MANAGER, "ThemeActive", "REG_SZ", "0")])
+
+
+# A contrast theme, black or white, from --contrast.
+CONTRAST_THEME = None
 
 
 def main():
-    global SCALE
+    global SCALE, TEXT, CONTRAST_THEME
     arguments = sys.argv[1:]
     wine = arguments[:1] == ["--wine"]
     if wine:
         arguments.pop(0)
-    percent = 100
-    if wine and arguments[:1] == ["--scale"] and len(arguments) > 1 and arguments[1].isdigit():
-        percent = int(arguments[1])
+        if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
+            sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
+    percent, settings, dots_per_inch = 100, [], None
+    if not wine and arguments[:1] == ["--xft-dpi"] and len(arguments) > 2 \
+            and arguments[1].isdigit():
+        dots_per_inch = int(arguments[1])
+        percent = dots_per_inch * 100 // 96
         del arguments[:2]
-    dark = wine and arguments[:1] == ["--dark"]
-    if dark:
-        arguments.pop(0)
+    while wine and len(arguments) > 1 and arguments[0].startswith("--"):
+        option = arguments.pop(0)
+        if option == "--dark":
+            settings += dark_mode()
+        elif option in ("--scale", "--text-size", "--message-font") and arguments[0].isdigit():
+            value = int(arguments.pop(0))
+            if option == "--scale":
+                percent = value
+            else:
+                TEXT = value / 100
+                settings += text_size(value) if option == "--text-size" else message_font(value)
+        elif option == "--contrast" and arguments[0] in CONTRAST_COLOURS:
+            CONTRAST_THEME = arguments.pop(0)
+            settings += contrast_theme(CONTRAST_THEME)
+        else:
+            sys.exit(__doc__)
     if len(arguments) != 1:
         sys.exit(__doc__)
     executable = os.path.abspath(arguments[0])
@@ -591,10 +709,8 @@ def main():
 
     try:
         if wine:
-            if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
-                sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
             with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent), \
-                    windows_dark_mode(dark):
+                    registry_values(settings):
                 run_sessions(["wine", executable], display, dict(os.environ), True,
                              (use_the_calculator, contrast_is_enough,
                               figures_in_regional_settings, captions_are_whole))
@@ -602,6 +718,8 @@ def main():
             server, name = xclient.start_xvfb()
             try:
                 with tempfile.TemporaryDirectory() as runtime, xclient.Display(name) as display:
+                    if dots_per_inch:
+                        display.set_resources("Xft.dpi:\t%d\n" % dots_per_inch)
                     env = xclient.program_environment(name, runtime)
                     run_sessions([executable], display, env, False, (use_the_calculator,))
             finally:

@@ -17,6 +17,7 @@ _CW_EVENT_MASK = 0x800
 _MAP_NOTIFY = 19
 _CLIENT_MESSAGE = 33
 _Z_PIXMAP = 2
+_STRING = 31  # the predefined atom of the STRING type
 _MAP_STATE_VIEWABLE = 2
 
 
@@ -175,6 +176,13 @@ class Display:
         reply = self._request(20, 0, body)
         unit = reply[1] // 8
         return reply[32:32 + struct.unpack_from("<I", reply, 16)[0] * unit]
+
+    def set_resources(self, text):
+        """Replaces the X resources that programs read at start, as xrdb does (Xft.dpi...)."""
+        raw = text.encode()
+        body = struct.pack("<IIIBxxxI", self.root, self.intern("RESOURCE_MANAGER"),
+                           _STRING, 8, len(raw)) + raw + b"\0" * _pad(len(raw))
+        self._request(18, 0, body, reply=False)
 
     def title(self, window):
         return (self.property(window, "_NET_WM_NAME")
