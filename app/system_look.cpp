@@ -1,9 +1,11 @@
 #include "app/system_look.h"
 
 #include <QApplication>
+#include <QtGlobal>
 #include <algorithm>
 
 #ifdef Q_OS_WIN
+#include <QFont>
 #include <QSettings>
 #include <qt_windows.h>
 #include <uxtheme.h>

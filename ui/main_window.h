@@ -37,7 +37,7 @@ protected:
 
 private:
     void connectHandlers();
-    void useDialogFont(double textScale);
+    void useDialogFont(double factor);
     void scaleLayout(double factor);
     [[nodiscard]] QSize frameAround();
 #ifdef Q_OS_WIN

@@ -59,20 +59,37 @@ EXIT_BUTTON = (184, 208, 169, 25)
 CALCULATE_BUTTON = (232 + 8, 16 + 120, 105, 49)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
+class Indented(tuple):
+    """A control's rectangle less a strip at its left, such as an option's round indicator,
+    that the style draws at a size of its own, which grows with the display's scale alone."""
+
+    def __new__(cls, rect, indent):
+        self = super().__new__(cls, rect)
+        self.indent = indent
+        return self
+
+
 # Where each caption is drawn in the Windows style: the control, less a radio button's indicator
 # and a button's border, and for a frame the strip that its title interrupts, down into the
 # frame. A label's text starts at its very left edge, so a column of the window's background is
 # taken in there.
 CAPTIONS = {
     "the first frame's title": (8 + 4, 8 - 6, 170, 20),
-    "the first option": (8 + 8 + 16, 24 + 8, 177 - 16, 25),
-    "the second option": (8 + 8 + 16, 64 + 8, 185 - 16, 33),
+    "the first option": Indented((8 + 8, 24 + 8, 177, 25), 16),
+    # The speed box's edge overlaps the option's last column.
+    "the second option": Indented((8 + 8, 64 + 8, 185 - 1, 33), 16),
     "the second frame's title": (8 + 4, 120 - 6, 100, 20),
     "the download label": (8 + 8 - 1, 16 + 120, 57 + 1, 25),
     "the upload label": (8 + 8 - 1, 48 + 120, 41 + 1, 25),
     "the calculate button": (232 + 8 + 3, 16 + 120 + 3, 105 - 6, 49 - 6),
     "the about button": (8 + 3, 208 + 3, 169 - 6, 25 - 6),
     "the exit button": (184 + 3, 208 + 3, 169 - 6, 25 - 6),
+}
+# Where a frame's title is measured for contrast: within its letters' span, where the frame's line
+# is broken for it, so that the line itself cannot pass for the title's ink.
+TITLE_TEXTS = {
+    "the first frame's title": (8 + 10, 8 - 6, 90, 20),
+    "the second frame's title": (8 + 10, 120 - 6, 55, 20),
 }
 # A frame's title and a control that shows the same words: the same letters, as tall or as deep
 # as each other's, and the frame's title cut short would be the lower.
@@ -129,6 +146,10 @@ def scaled(values):
     def pixel(value):
         return int(int(value * TEXT + 0.5) * SCALE + 0.5)
 
+    if isinstance(values, Indented):
+        x, y, width, height = scaled(tuple(values))
+        indent = int(values.indent * SCALE + 0.5)
+        return x + indent, y, width - indent, height
     if len(values) == 4:
         x, y, width, height = values
         return pixel(x), pixel(y), pixel(x + width) - pixel(x), pixel(y + height) - pixel(y)
@@ -398,8 +419,11 @@ def captions_are_whole(program):
         if box is None:
             raise Failure("%s shows no caption" % name)
         x, y, ink_width, ink_height = box
+        # Under a contrast theme a frame's line stands out as much as text does, and runs through
+        # the title's strip from side to side: there a title is held to its top and bottom.
+        sides = not (CONTRAST_THEME and name in TITLE_TEXTS)
         # Text cut off where its control ends leaves ink on that very edge.
-        if x == 0 or y == 0 or x + ink_width == width or y + ink_height == height:
+        if (sides and (x == 0 or x + ink_width == width)) or y == 0 or y + ink_height == height:
             raise Failure("the caption of %s runs into the edge of its control" % name)
         ink[name] = box
     for title, control in SAME_WORDS:
@@ -475,7 +499,7 @@ def contrast_is_enough(program):
                               else (TEXT_CONTRAST, NON_TEXT_CONTRAST))
     background = colours(program.pixels(BACKGROUND + (1, 1)))[0]
     texts = [check_contrast(name, text_contrast(program.pixels(rect)), text_least)
-             for name, rect in list(CAPTIONS.items()) + list(TEXT_BOXES.items())]
+             for name, rect in {**CAPTIONS, **TITLE_TEXTS, **TEXT_BOXES}.items()]
     # The window is left with the typed option chosen and the focus in the speed box.
     chosen, other = (colours(program.pixels(rect)) for rect in reversed(INDICATORS))
     marks = [check_contrast("the chosen option's mark, against the other option's",
@@ -653,14 +677,18 @@ CONTRAST_COLOURS = {
               "ButtonShadow": "128 128 128", "ButtonDkShadow": "0 0 0", "Hilight": "55 0 110",
               "HilightText": "255 255 255", "GrayText": "96 0 0"},
 }
-COLOURS = r"HKCU\Control Panel\Colors"
+# Wine keeps the colours in two places: the user's, and the session's own copy, which the visual
+# style's colours were put in at its start and which comes first.
+COLOURS = (r"HKCU\Control Panel\Colors",
+           r"HKCU\Software\Wine\Temporary System Parameters\Control Panel\Colors")
 THEME_MANAGER = r"HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager"
 
 
 def contrast_theme(name):
     """A contrast theme's colours as the system's, and visual styles off, as Windows draws
     classic controls under such a theme (Wine cannot switch on the theme's flag itself)."""
-    return ([(COLOURS, role, "REG_SZ", rgb) for role, rgb in CONTRAST_COLOURS[name].items()]
+    return ([(key, role, "REG_SZ", rgb) for key in COLOURS
+             for role, rgb in CONTRAST_COLOURS[name].items()]
             + [(THEME_MANAGER, "ThemeActive", "REG_SZ", "0")])
 
 
