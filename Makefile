@@ -216,7 +216,8 @@ RELEASE_WINDOWS_DIR ?= build-release-windows
 RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) \
     CMAKE_ARGS=-DBUILD_TESTING=OFF
 
-.PHONY: deps-release release source-release test-reproducible test-signing verify-release
+.PHONY: deps-release release source-release test-reproducible test-signing verify-release \
+    advisories
 
 deps-release:
 	@scripts/install-deps release
@@ -235,7 +236,8 @@ release: deps-release
 	@rm -f $(RELEASE_FILES) $(SBOM_FILES) $(QT_SOURCE_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
 	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
 	@scripts/build-qt-windows --source | while IFS= read -r file; do cp "$$file" dist/; done
-	@scripts/make-sbom $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+	@scripts/make-sbom --link-map "$(RELEASE_WINDOWS_DIR)/Orvanta.map" \
+	    $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
 	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES) \
 	    $(QT_SOURCE_FILES)) | LC_ALL=C sort) > SHA256SUMS
@@ -243,6 +245,13 @@ release: deps-release
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
 	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
+
+# For whoever reviews the advisories before a release: each one, with the version that ships (read
+# from the Qt for Windows that was built), its record's range and its answer, and each
+# component's sources and the date they were reviewed up to. Fails where an entry is
+# inconsistent, as the release does (scripts/make-sbom, packaging/sbom/advisories.json).
+advisories: windows
+	@scripts/make-sbom --table --link-map "$(WINDOWS_DIR)/Orvanta.map"
 
 # The source release: the tracked files, and two that a build from its unpacked tree reads in
 # place of git: the commit's time and the list of files, so that such a build makes this very

@@ -3,7 +3,8 @@
 // The schema takes any text as a licence expression, so the expressions, which are written by
 // hand in the notices' headings, are parsed against the SPDX licence list here. It also lets an
 // advisory stand unanswered, which a release may not: each must be resolved, or not affecting
-// the program for a stated reason, name where it was published, and affect a listed component.
+// the program for a stated reason, name where it was published, and affect a listed component
+// in versions given as its record gives them (a version, or a vers range, with a status).
 'use strict'
 
 const fs = require('fs')
@@ -52,6 +53,14 @@ function advisoryProblems (document) {
     if (!advisory.source || !advisory.source.url) problems.push(`${at}: names no source`)
     for (const affected of advisory.affects || []) {
       if (!refs.has(affected.ref)) problems.push(`${at}: affects ${affected.ref}, no component here`)
+      if (!affected.versions || affected.versions.length === 0) {
+        problems.push(`${at}: says not which versions of ${affected.ref} are affected`)
+      }
+      for (const version of affected.versions || []) {
+        if (version.range !== undefined && !version.range.startsWith('vers:')) {
+          problems.push(`${at}: range ${version.range} is not in the vers syntax`)
+        }
+      }
     }
     if (!advisory.affects || advisory.affects.length === 0) problems.push(`${at}: affects nothing`)
   }
