@@ -84,10 +84,12 @@ void frmMain::scaleLayout(double factor)
 QSize frmMain::frameAround()
 {
     // The native window knows its frame once it exists; where a window manager draws it, not
-    // before it has, and then this is less than the frame will be.
+    // before it has, and then this is less than the frame will be. Wine under a window manager
+    // even gives the sides as less than nothing.
     create();
     const QMargins frame = windowHandle()->frameMargins();
-    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
+    return {qMax(0, frame.left()) + qMax(0, frame.right()),
+            qMax(0, frame.top()) + qMax(0, frame.bottom())};
 }
 
 void frmMain::load()
