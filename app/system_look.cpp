@@ -1,10 +1,10 @@
 #include "app/system_look.h"
 
-#include <QApplication>
 #include <QtGlobal>
 #include <algorithm>
 
 #ifdef Q_OS_WIN
+#include <QApplication>
 #include <QFont>
 #include <QSettings>
 #include <qt_windows.h>
