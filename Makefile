@@ -217,6 +217,7 @@ RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_
     CMAKE_ARGS=-DBUILD_TESTING=OFF
 
 .PHONY: deps-release release source-release test-reproducible test-signing verify-release
+.PHONY: deps-site site test-site
 
 deps-release:
 	@scripts/install-deps release
@@ -242,6 +243,7 @@ release: deps-release
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
+	@scripts/make-site dist $(VERSION)
 	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
 
 # The source release: the tracked files, and two that a build from its unpacked tree reads in
@@ -282,6 +284,25 @@ verify-release: deps-release
 # rebuilds the signed release byte for byte (scripts/test-signing).
 test-signing: deps-release
 	@scripts/test-signing
+
+# The download page of a release: SITE_DIST/index.html in Greek and index.en.html in English,
+# beside the files they offer, with the sums of SHA256SUMS (scripts/make-site). make release
+# writes it into dist/.
+SITE_DIST ?= dist
+# A folder that test-site saves pictures of the page into, at desktop and at phone width.
+SITE_PICTURES ?=
+
+deps-site:
+	@scripts/install-deps site
+
+site:
+	@scripts/make-site "$(SITE_DIST)" $(VERSION)
+
+# Builds the page twice for the same bytes, then opens it in Debian's Chromium, through
+# playwright-core with axe-core, and checks its links, requests, sums, accessibility, width on a
+# phone and downloads without JavaScript (scripts/test-site).
+test-site: deps-site
+	@scripts/test-site "$(SITE_DIST)" $(VERSION) $(if $(SITE_PICTURES),"$(SITE_PICTURES)")
 
 clean:
 	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
