@@ -197,8 +197,9 @@ test-package-windows: package-windows
 # make release: the four files of a release, a bill of materials beside each binary one
 # (FILE.cdx.json, CycloneDX 1.5, checked against its schema), the three files of the Debian source
 # package of the Qt linked into Orvanta.exe (QT_SOURCE_FILES: the LGPL's corresponding source,
-# which the archive would drop once Debian replaces it), and SHA256SUMS of them all in dist/, each
-# built anew in build folders of its own, without tests.
+# which the archive would drop once Debian replaces it), the winget manifests (dist/winget/), and
+# SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests;
+# last the download page beside them.
 # Every byte depends on the commit alone: the same commit gives the same files on any machine, in
 # any folder, at any time.
 #
@@ -208,6 +209,9 @@ test-package-windows: package-windows
 #   ORVANTA_GPG_KEY   OpenPGP: SHA256SUMS.asc, a detached signature of SHA256SUMS, made with that
 #       key of the usual GNUPGHOME
 SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
+# Where the release's files are published, which the winget manifests (dist/winget/, made by
+# scripts/make-winget and checked by scripts/validate-winget) name as each installer's URL.
+WINGET_DOWNLOAD_BASE ?= https://example.org/orvanta/releases/$(VERSION)/
 RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
 SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
 QT_SOURCE_FILES = dist/qt6-base_*
@@ -234,12 +238,16 @@ release: deps-release
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
 	@rm -f $(RELEASE_FILES) $(SBOM_FILES) $(QT_SOURCE_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
+	@rm -rf dist/winget
 	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
 	@scripts/build-qt-windows --source | while IFS= read -r file; do cp "$$file" dist/; done
 	@scripts/make-sbom $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
+	@scripts/make-winget dist $(VERSION) $(RELEASE_WINDOWS_DIR)/CPackConfig.cmake \
+	    "$(WINGET_DOWNLOAD_BASE)"
+	@scripts/validate-winget dist
 	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES) \
-	    $(QT_SOURCE_FILES)) | LC_ALL=C sort) > SHA256SUMS
+	    $(QT_SOURCE_FILES)) winget/*.yaml | LC_ALL=C sort) > SHA256SUMS
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi

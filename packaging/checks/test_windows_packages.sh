@@ -180,7 +180,7 @@ check_installed() {
     done <<'EOF'
 DisplayName|"Orvanta"
 DisplayVersion|"1.0.0"
-Publisher|"Orvanta team"
+Publisher|"Η ομάδα του Orvanta"
 DisplayIcon|"C:\\Program Files\\Orvanta\\Orvanta.exe"
 UninstallString|"\"C:\\Program Files\\Orvanta\\Uninstall.exe\""
 NoModify|dword:00000001
