@@ -119,10 +119,12 @@ PACK_WINDOWS = umask 022 && LC_ALL=C.UTF-8 TZ=UTC $(WINDOWS_TOOLS) cmake --build
 package: build
 	@$(PACK) $(BUILD_DIR) --target package
 
-# Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window,
-# validates the installed files, runs lintian and purges it again.
+# Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window
+# and reads it as a screen reader does, validates the installed files, runs lintian and purges it
+# again; then the same in a throwaway copy of a pinned Debian 13 root, with Debian 13's Qt 6.8.
 test-package: package
 	@packaging/checks/test_deb_package.sh $(DEB_PACKAGE)
+	@packaging/checks/test_deb_on_debian13.sh $(DEB_PACKAGE)
 
 # Windows: build-windows/Orvanta.exe, cross-built with MinGW-w64 against a static Qt for Windows
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its
