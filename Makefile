@@ -191,9 +191,14 @@ package-windows: windows
 
 # Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
 # English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
-# compares drive C: and the registry with before.
+# compares drive C: and the registry with before; the winget manifests of these very packages
+# (made as make release makes them) give the switches and the Apps & features entry to expect.
+WINGET_INSTALLER = dist/winget/Orvanta.Orvanta.installer.yaml
+
 test-package-windows: package-windows
-	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+	@scripts/make-winget dist $(VERSION) $(WINDOWS_DIR)/CPackConfig.cmake "$(WINGET_DOWNLOAD_BASE)"
+	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP) \
+	    $(WINGET_INSTALLER)
 
 # --- Releases -----------------------------------------------------------------------------------
 # make release: the four files of a release, a bill of materials beside each binary one
