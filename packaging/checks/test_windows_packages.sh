@@ -401,19 +401,21 @@ wait_for 300 eval '[ -z "$(orvanta_window)" ]' || fail "Orvanta did not close on
 # --- Into a folder of the user's choosing ------------------------------------------------------
 # As winget runs it for `winget install --location`: the manifest's Silent and InstallLocation
 # switches, with a folder named in Greek and with a space in place of <INSTALLPATH>. Over the
-# Orvanta that the wizard installed, which it first removes.
+# Orvanta that the wizard installed, which it first removes. NSIS reads /D= only unquoted and
+# last, as winget writes it; wine would quote an argument with a space, so cmd starts the setup
+# with the command line as it is written.
 elsewhere='C:\Εφαρμογές\Orvanta δύο'
 unix_elsewhere="$WINEPREFIX/drive_c/Εφαρμογές/Orvanta δύο"
-location=${location_switch/<INSTALLPATH>/$elsewhere}
-say "wine $(basename "$setup") $silent_switch $location"
-timeout 300 wine "$setup" "$silent_switch" "$location" || fail "the setup ended with status $?"
-wait_for 1200 eval '[ -z "$(uninstaller_copies)" ]' || fail "the uninstaller was still running"
+command_line="$(winepath -w "$setup" 2>/dev/null) $silent_switch ${location_switch/<INSTALLPATH>/$elsewhere}"
+say "wine cmd /c $command_line"
+timeout 300 wine cmd /c "$command_line" || fail "the setup ended with status $?"
 [ -f "$unix_elsewhere/Orvanta.exe" ] || fail "no Orvanta.exe in $elsewhere"
 [ ! -e "$unix_install_dir/Orvanta.exe" ] || fail "the Orvanta.exe in $install_dir is still there"
-uninstall_string=$(wine reg query "$uninstall_key" /v UninstallString /reg:64 | tr -d '\r' |
-    sed -n 's/^ *UninstallString *REG_SZ *"\(.*\)"$/\1/p')
-[ "$uninstall_string" = "$elsewhere\Uninstall.exe" ] ||
-    fail "Apps & features would uninstall with $uninstall_string"
-run_window "$elsewhere\Orvanta.exe"
-say "installed in $elsewhere, which Apps & features now names; its window appeared and closed"
+snapshot elsewhere
+# As the registry export writes it.
+expected_value="\"\\\"${elsewhere//\\/\\\\}\\\\Uninstall.exe\\\"\""
+[ "$(uninstall_value UninstallString elsewhere)" = "$expected_value" ] ||
+    fail "Apps & features would uninstall with $(uninstall_value UninstallString elsewhere)"
+run_window "$elsewhere\\Orvanta.exe"
+say "installed in $elsewhere, which Apps & features names; its window appeared and closed"
 say "OK"
