@@ -33,5 +33,5 @@ say "a copy of the Debian 13 root $(basename "$root") in $(($(date +%s) - start)
 
 bwrap --bind "$copy" / --proc /proc --dev /dev --tmpfs /tmp --ro-bind "$here" "$here" \
     --ro-bind "$(dirname "$deb")" "$(dirname "$deb")" --unshare-pid --unshare-net \
-    --die-with-parent --clearenv --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin --setenv HOME /root \
+    --die-with-parent --clearenv --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin --setenv HOME /tmp \
     --setenv LC_ALL C.UTF-8 -- "$here/packaging/checks/test_deb_package.sh" "$deb"
