@@ -403,12 +403,14 @@ wait_for 300 eval '[ -z "$(orvanta_window)" ]' || fail "Orvanta did not close on
 # switches, with a folder named in Greek and with a space in place of <INSTALLPATH>. Over the
 # Orvanta that the wizard installed, which it first removes. NSIS reads /D= only unquoted and
 # last, as winget writes it; wine would quote an argument with a space, so cmd starts the setup
-# with the command line as it is written.
+# with the command line as it is written, from the setup's folder, whose path may have spaces
+# of its own.
 elsewhere='C:\Εφαρμογές\Orvanta δύο'
 unix_elsewhere="$WINEPREFIX/drive_c/Εφαρμογές/Orvanta δύο"
-command_line="$(winepath -w "$setup" 2>/dev/null) $silent_switch ${location_switch/<INSTALLPATH>/$elsewhere}"
+command_line="$(basename "$setup") $silent_switch ${location_switch/<INSTALLPATH>/$elsewhere}"
 say "wine cmd /c $command_line"
-timeout 300 wine cmd /c "$command_line" || fail "the setup ended with status $?"
+(cd "$(dirname "$setup")" && timeout 300 wine cmd /c "$command_line") ||
+    fail "the setup ended with status $?"
 [ -f "$unix_elsewhere/Orvanta.exe" ] || fail "no Orvanta.exe in $elsewhere"
 [ ! -e "$unix_install_dir/Orvanta.exe" ] || fail "the Orvanta.exe in $install_dir is still there"
 snapshot elsewhere
