@@ -119,10 +119,12 @@ PACK_WINDOWS = umask 022 && LC_ALL=C.UTF-8 TZ=UTC $(WINDOWS_TOOLS) cmake --build
 package: build
 	@$(PACK) $(BUILD_DIR) --target package
 
-# Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window,
-# validates the installed files, runs lintian and purges it again.
+# Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window
+# and reads it as a screen reader does, validates the installed files, runs lintian and purges it
+# again; then the same in a throwaway copy of a pinned Debian 13 root, with Debian 13's Qt 6.8.
 test-package: package
 	@packaging/checks/test_deb_package.sh $(DEB_PACKAGE)
+	@packaging/checks/test_deb_on_debian13.sh $(DEB_PACKAGE)
 
 # Windows: build-windows/Orvanta.exe, cross-built with MinGW-w64 against a static Qt for Windows
 # that scripts/build-qt-windows makes once per machine from Debian's own Qt source package. Its
@@ -189,16 +191,22 @@ package-windows: windows
 
 # Under Wine, in a fresh prefix: runs the portable program, sees the installer speak Greek on an
 # English Windows, installs silently, runs the installed program, upgrades over it, uninstalls, and
-# compares drive C: and the registry with before.
+# compares drive C: and the registry with before; the winget manifests of these very packages
+# (made as make release makes them) give the switches and the Apps & features entry to expect.
+WINGET_INSTALLER = dist/winget/Orvanta.Orvanta.installer.yaml
+
 test-package-windows: package-windows
-	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+	@scripts/make-winget dist $(VERSION) $(WINDOWS_DIR)/CPackConfig.cmake "$(WINGET_DOWNLOAD_BASE)"
+	@scripts/wine-session packaging/checks/test_windows_packages.sh $(WINDOWS_SETUP) $(WINDOWS_ZIP) \
+	    $(WINGET_INSTALLER)
 
 # --- Releases -----------------------------------------------------------------------------------
 # make release: the four files of a release, a bill of materials beside each binary one
 # (FILE.cdx.json, CycloneDX 1.5, checked against its schema), the three files of the Debian source
 # package of the Qt linked into Orvanta.exe (QT_SOURCE_FILES: the LGPL's corresponding source,
-# which the archive would drop once Debian replaces it), and SHA256SUMS of them all in dist/, each
-# built anew in build folders of its own, without tests.
+# which the archive would drop once Debian replaces it), the winget manifests (dist/winget/), and
+# SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests;
+# last the download page beside them.
 # Every byte depends on the commit alone: the same commit gives the same files on any machine, in
 # any folder, at any time.
 #
@@ -208,6 +216,9 @@ test-package-windows: package-windows
 #   ORVANTA_GPG_KEY   OpenPGP: SHA256SUMS.asc, a detached signature of SHA256SUMS, made with that
 #       key of the usual GNUPGHOME
 SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
+# Where the release's files are published, which the winget manifests (dist/winget/, made by
+# scripts/make-winget and checked by scripts/validate-winget) name as each installer's URL.
+WINGET_DOWNLOAD_BASE ?= https://example.org/orvanta/releases/$(VERSION)/
 RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
 SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
 QT_SOURCE_FILES = dist/qt6-base_*
@@ -218,6 +229,7 @@ RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_
 
 .PHONY: deps-release release source-release test-reproducible test-signing verify-release \
     advisories
+.PHONY: deps-site site test-site
 
 deps-release:
 	@scripts/install-deps release
@@ -234,16 +246,21 @@ release: deps-release
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
 	@rm -f $(RELEASE_FILES) $(SBOM_FILES) $(QT_SOURCE_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
+	@rm -rf dist/winget
 	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
 	@scripts/build-qt-windows --source | while IFS= read -r file; do cp "$$file" dist/; done
 	@scripts/make-sbom --link-map "$(RELEASE_WINDOWS_DIR)/Orvanta.map" \
 	    $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
+	@scripts/make-winget dist $(VERSION) $(RELEASE_WINDOWS_DIR)/CPackConfig.cmake \
+	    "$(WINGET_DOWNLOAD_BASE)"
+	@scripts/validate-winget dist
 	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES) \
-	    $(QT_SOURCE_FILES)) | LC_ALL=C sort) > SHA256SUMS
+	    $(QT_SOURCE_FILES)) winget/*.yaml | LC_ALL=C sort) > SHA256SUMS
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
+	@scripts/make-site dist $(VERSION)
 	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
 
 # For whoever reviews the advisories before a release: each one, with the version that ships (read
@@ -291,6 +308,25 @@ verify-release: deps-release
 # rebuilds the signed release byte for byte (scripts/test-signing).
 test-signing: deps-release
 	@scripts/test-signing
+
+# The download page of a release: SITE_DIST/index.html in Greek and index.en.html in English,
+# beside the files they offer, with the sums of SHA256SUMS (scripts/make-site). make release
+# writes it into dist/.
+SITE_DIST ?= dist
+# A folder that test-site saves pictures of the page into, at desktop and at phone width.
+SITE_PICTURES ?=
+
+deps-site:
+	@scripts/install-deps site
+
+site:
+	@scripts/make-site "$(SITE_DIST)" $(VERSION)
+
+# Builds the page twice for the same bytes, then opens it in Debian's Chromium, through
+# playwright-core with axe-core, and checks its links, requests, sums, accessibility, width on a
+# phone and downloads without JavaScript (scripts/test-site).
+test-site: deps-site
+	@scripts/test-site "$(SITE_DIST)" $(VERSION) $(if $(SITE_PICTURES),"$(SITE_PICTURES)")
 
 clean:
 	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)

@@ -6,7 +6,9 @@ include(GNUInstallDirs)
 # The project's version has the four fields of a Windows version record; packages carry three.
 set(CPACK_PACKAGE_VERSION
     ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
-set(CPACK_PACKAGE_VENDOR "Orvanta team")
+# The publisher's name as the About box, the version record and the metainfo give it; the setup
+# writes it as the publisher in Apps & features, and the winget manifests repeat it from there.
+set(CPACK_PACKAGE_VENDOR "Η ομάδα του Orvanta")
 set(CPACK_PACKAGE_CONTACT "Orvanta team <orvanta@example.org>")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://example.org/orvanta)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Turn a connection speed into download and upload rates")

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian package on this machine as a user would, with apt, and checks it for real:
-# lintian finds no errors; the program on the PATH opens its window on a private X display; the
-# installed desktop entry and metainfo validate; and purging leaves none of its files behind.
+# lintian finds no errors; the program on the PATH opens its window on a private X display, in
+# Greek regional settings, where a screen reader (through AT-SPI, on a session bus of the check's
+# own) finds every caption in Greek and a calculation made from the keyboard gives its figures;
+# the installed desktop entry and metainfo validate; and purging leaves none of its files behind.
+# packaging/checks/test_deb_on_debian13.sh runs this same check in a Debian 13 root.
 # Needs root (or sudo) for apt. Whatever happens, the package is not installed afterwards, and
 # the display and the program are ended by process id.
 #
@@ -28,6 +31,7 @@ apt_get() {
 
 scratch=$(mktemp -d)
 xvfb_pid=""
+bus_pid=""
 program_pid=""
 installed=false
 stop() {
@@ -39,6 +43,7 @@ stop() {
 }
 cleanup() {
     stop "$program_pid"
+    stop "$bus_pid"
     stop "$xvfb_pid"
     if $installed; then
         apt_get purge -y -qq "$package" >/dev/null 2>&1 || true
@@ -105,9 +110,22 @@ xvfb_pid=$!
 wait_for 100 grep -qs . "$scratch/display" ||
     fail "the virtual display did not start" "$scratch/xvfb.log"
 export DISPLAY=":$(head -n1 "$scratch/display")"
+# A session bus of the check's own, and on it the accessibility bus, which must be there before
+# the program starts for Qt to offer its window to screen readers. Their sockets go in the
+# scratch folder; the accessibility bus ends with the session bus.
+export XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+dbus-daemon --session --nofork --nopidfile --address="unix:dir=$scratch" --print-address=4 \
+    4>"$scratch/bus" 2>"$scratch/bus.log" &
+bus_pid=$!
+wait_for 100 grep -qs . "$scratch/bus" || fail "the session bus did not start" "$scratch/bus.log"
+export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$scratch/bus")"
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+    >/dev/null 2>>"$scratch/bus.log" || fail "the accessibility bus did not start" "$scratch/bus.log"
 # Through X, with the plugin the package depends on, started by name from the PATH as a
-# launcher would, away from the source tree.
-(cd / && QT_QPA_PLATFORM=xcb exec Orvanta) 2>"$scratch/program.log" &
+# launcher would, away from the source tree, in Greek regional settings.
+(cd / && LC_ALL=el_GR.UTF-8 QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 exec Orvanta) \
+    2>"$scratch/program.log" &
 program_pid=$!
 window_shown() {
     kill -0 "$program_pid" 2>/dev/null ||
@@ -115,9 +133,11 @@ window_shown() {
     xdotool search --onlyvisible --name '^Orvanta$' >/dev/null 2>&1
 }
 wait_for 300 window_shown || fail "the window did not appear within 30 s" "$scratch/program.log"
+say "the window appeared; read as a screen reader reads it, and used from the keyboard"
+/usr/bin/python3 "$(dirname "$0")/read_window.py" | sed "s/^/$check_name: /" ||
+    fail "the window is not what it should be (above)" "$scratch/program.log"
 stop "$program_pid"
 program_pid=""
-say "the window appeared"
 
 say "apt-get purge $package"
 apt_get purge -y -qq "$package" >"$scratch/apt.log" 2>&1 ||

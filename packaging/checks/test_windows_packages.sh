@@ -6,14 +6,21 @@
 # and after uninstalling, the whole of drive C: and of the registry are compared: the installer
 # must add exactly the program's files, one Start-menu shortcut and the uninstall key in the
 # 64-bit view, and the uninstaller, with the program run in between, must take away exactly that.
-# Last, the setup is run page by page as a user runs it, and Finish must start Orvanta.
+# Then the setup is run page by page as a user runs it, and Finish must start Orvanta. Last, it is
+# installed silently once more, over that, into a folder named on its command line.
+#
+# The release's winget manifest says how: the setup is run with its Silent and InstallLocation
+# switches, the uninstall key must be the one its ProductCode names and hold the DisplayName,
+# Publisher and DisplayVersion of its Apps & features entry, and the zip's program is the one its
+# portable entry names.
 #
 # Runs inside scripts/wine-session, whose fresh prefix has nothing else installed:
-#   scripts/wine-session packaging/checks/test_windows_packages.sh SETUP.exe PORTABLE.zip
+#   scripts/wine-session packaging/checks/test_windows_packages.sh SETUP.exe PORTABLE.zip \
+#       dist/winget/Orvanta.Orvanta.installer.yaml
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 SETUP.exe PORTABLE.zip" >&2
+if [ $# -ne 3 ]; then
+    echo "usage: $0 SETUP.exe PORTABLE.zip INSTALLER-MANIFEST.yaml" >&2
     exit 2
 fi
 if [ -z "${WINEPREFIX:-}" ]; then
@@ -22,12 +29,36 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 setup=$(realpath "$1")
 zip=$(realpath "$2")
+manifest=$(realpath "$3")
 source_dir=$(realpath "$(dirname "$0")/../..")
+
+# A field of the manifest that scripts/make-winget wrote: one per line, at the indentation
+# given, its value a double-quoted string, which the registry export quotes alike.
+manifest_field() {
+    sed -n "s/^$1: \(\".*\"\)\$/\1/p" "$manifest"
+}
+unquoted() {
+    sed 's/^"\(.*\)"$/\1/'
+}
+product_code=$(manifest_field '  ProductCode' | unquoted)
+silent_switch=$(manifest_field '    Silent' | unquoted)
+location_switch=$(manifest_field '    InstallLocation' | unquoted)
+arp_name=$(manifest_field '  - DisplayName')
+arp_publisher=$(manifest_field '    Publisher')
+arp_version=$(manifest_field '    DisplayVersion')
+portable_program=$(manifest_field '  - RelativeFilePath' | unquoted)
+for field in product_code silent_switch location_switch arp_name arp_publisher arp_version \
+    portable_program; do
+    [ -n "${!field}" ] && [ "$(wc -l <<<"${!field}")" -eq 1 ] ||
+        { echo "$0: the manifest has not one $field" >&2; exit 1; }
+done
+[[ "$location_switch" == *'<INSTALLPATH>'* ]] ||
+    { echo "$0: the manifest's InstallLocation has no <INSTALLPATH>" >&2; exit 1; }
 
 install_dir="C:\\Program Files\\Orvanta"
 unix_install_dir="$WINEPREFIX/drive_c/Program Files/Orvanta"
 shortcut="ProgramData/Microsoft/Windows/Start Menu/Programs/Orvanta.lnk"
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvanta'
+uninstall_key="HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\\$product_code"
 uninstall_key_exported=${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}
 installed_files=(LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt
     Uninstall.exe)
@@ -172,20 +203,19 @@ check_installed() {
         grep -aqF "$install_dir\\Orvanta.exe" "$WINEPREFIX/drive_c/$shortcut" ||
         fail "the Start-menu shortcut does not lead to $install_dir\\Orvanta.exe"
 
-    # As the registry export writes them.
+    # As the registry export writes them: first what the manifest's Apps & features entry says.
     while IFS='|' read -r name expected_value; do
         value=$(uninstall_value "$name" "$1")
         [ "$value" = "$expected_value" ] ||
             fail "$name in the uninstall key is $value, not $expected_value"
-    done <<'EOF'
-DisplayName|"Orvanta"
-DisplayVersion|"1.0.0"
-Publisher|"Orvanta team"
+    done < <(printf '%s\n' "DisplayName|$arp_name" "DisplayVersion|$arp_version" \
+        "Publisher|$arp_publisher"; cat <<'EOF'
 DisplayIcon|"C:\\Program Files\\Orvanta\\Orvanta.exe"
 UninstallString|"\"C:\\Program Files\\Orvanta\\Uninstall.exe\""
 NoModify|dword:00000001
 NoRepair|dword:00000001
 EOF
+    )
     for file in "${installed_files[@]}"; do
         bytes=$((bytes + $(stat -c %s "$unix_install_dir/$file")))
     done
@@ -197,10 +227,10 @@ EOF
 }
 
 # --- The portable zip --------------------------------------------------------------------------
-say "the portable zip: unpacked into a folder of its own and started from there"
+say "the portable zip: unpacked into a folder of its own, and its $portable_program started there"
 mkdir "$scratch/portable"
 unzip -q "$zip" -d "$scratch/portable"
-run_window "$scratch/portable/Orvanta.exe"
+run_window "$scratch/portable/$portable_program"
 [ "$(ls -A "$scratch/portable" | LC_ALL=C sort | tr '\n' ' ')" = \
     "LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
     fail "the portable Orvanta wrote beside itself: $(ls -A "$scratch/portable")"
@@ -239,10 +269,10 @@ snapshot before
 # Runs the installer silently, as $1 ("install" or "upgrade"), and checks the machine after it,
 # saved as snapshot $2.
 silent_setup() {
-    say "wine $(basename "$setup") /S, to $1"
+    say "wine $(basename "$setup") $silent_switch, to $1"
     local start
     start=$(date +%s%N)
-    timeout 300 wine "$setup" /S || fail "the silent $1 ended with status $?"
+    timeout 300 wine "$setup" "$silent_switch" || fail "the silent $1 ended with status $?"
     say "the $1 took $(seconds_since "$start") s"
     snapshot "$2"
     check_installed "$2"
@@ -250,6 +280,10 @@ silent_setup() {
 
 silent_setup install installed
 show_uninstall_key "after installing"
+for name in DisplayName Publisher DisplayVersion; do
+    say "Apps & features: $name $(uninstall_value "$name" installed) in the key $product_code"
+done
+say "the winget manifest's entry: DisplayName $arp_name, Publisher $arp_publisher, DisplayVersion $arp_version, ProductCode \"$product_code\""
 say "the files, the Start-menu shortcut and the uninstall key are as they should be"
 
 say "the installed Orvanta.exe"
@@ -363,4 +397,27 @@ window=$(orvanta_window)
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --clearmodifiers alt+F4
 wait_for 300 eval '[ -z "$(orvanta_window)" ]' || fail "Orvanta did not close on Alt+F4"
+
+# --- Into a folder of the user's choosing ------------------------------------------------------
+# As winget runs it for `winget install --location`: the manifest's Silent and InstallLocation
+# switches, with a folder named in Greek and with a space in place of <INSTALLPATH>. Over the
+# Orvanta that the wizard installed, which it first removes. NSIS reads /D= only unquoted and
+# last, as winget writes it; wine would quote an argument with a space, so cmd starts the setup
+# with the command line as it is written, from the setup's folder, whose path may have spaces
+# of its own.
+elsewhere='C:\Εφαρμογές\Orvanta δύο'
+unix_elsewhere="$WINEPREFIX/drive_c/Εφαρμογές/Orvanta δύο"
+command_line="$(basename "$setup") $silent_switch ${location_switch/<INSTALLPATH>/$elsewhere}"
+say "wine cmd /c $command_line"
+(cd "$(dirname "$setup")" && timeout 300 wine cmd /c "$command_line") ||
+    fail "the setup ended with status $?"
+[ -f "$unix_elsewhere/Orvanta.exe" ] || fail "no Orvanta.exe in $elsewhere"
+[ ! -e "$unix_install_dir/Orvanta.exe" ] || fail "the Orvanta.exe in $install_dir is still there"
+snapshot elsewhere
+# As the registry export writes it.
+expected_value="\"\\\"${elsewhere//\\/\\\\}\\\\Uninstall.exe\\\"\""
+[ "$(uninstall_value UninstallString elsewhere)" = "$expected_value" ] ||
+    fail "Apps & features would uninstall with $(uninstall_value UninstallString elsewhere)"
+run_window "$elsewhere\\Orvanta.exe"
+say "installed in $elsewhere, which Apps & features names; its window appeared and closed"
 say "OK"
