@@ -104,8 +104,11 @@ desktop-file-validate /usr/share/applications/$app_id.desktop || fail "desktop e
 appstreamcli validate --no-net /usr/share/metainfo/$app_id.metainfo.xml || fail "metainfo rejected"
 
 say "the window of the installed program, on a private display"
-# Xvfb chooses a free display itself and writes its number to descriptor 3.
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+# Xvfb chooses a free display itself and writes its number to descriptor 3. It must not reset
+# when its last client leaves: the accessibility bus's launcher is one, and a program that
+# connects while the server resets is turned away.
+Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp -noreset 3>"$scratch/display" \
+    2>"$scratch/xvfb.log" &
 xvfb_pid=$!
 wait_for 100 grep -qs . "$scratch/display" ||
     fail "the virtual display did not start" "$scratch/xvfb.log"
