@@ -25,29 +25,41 @@ endif
 
 all: build
 
+# Each target installs the set of packages it needs (scripts/install-deps says which and why):
+# building and running need the fewest, and every heavier target names its own set below.
+DEPS_SET = build
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS_SET)
 
+# A new build folder is configured without the test suite, whose checks need tools of their own;
+# make test turns it on, and it stays on in that folder.
+TESTING =
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+	@cmake -S . -B "$(BUILD_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    $(if $(TESTING),-DBUILD_TESTING=$(TESTING),$$(test -f "$(BUILD_DIR)/CMakeCache.txt" || \
+	    echo -DBUILD_TESTING=OFF)) $(CMAKE_ARGS)
 
 build: configure
-	@cmake --build $(BUILD_DIR) -j$(JOBS)
+	@cmake --build "$(BUILD_DIR)" -j$(JOBS)
 
 run: build
-	@$(BUILD_DIR)/Orvanta
+	@"$(BUILD_DIR)/Orvanta"
 
+test: DEPS_SET = test
+test: TESTING = ON
 test: build
-	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@cd "$(BUILD_DIR)" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # Start-up time and peak memory against a bare Qt window with the same controls.
+bench: DEPS_SET = bench
 bench: configure
-	@cmake --build $(BUILD_DIR) -j$(JOBS) --target bench
+	@cmake --build "$(BUILD_DIR)" -j$(JOBS) --target bench
 
 # The window after a calculation, on a virtual display, saved as docs/screenshot.png.
 .PHONY: screenshot
+screenshot: DEPS_SET = screenshot
 screenshot: build
-	@scripts/screenshot $(BUILD_DIR)/Orvanta docs/screenshot.png
+	@scripts/screenshot "$(BUILD_DIR)/Orvanta" docs/screenshot.png
 
 # Checks beyond the test suite, each in a build directory of its own.
 SANITIZE_DIR ?= build-asan
@@ -65,10 +77,11 @@ WINDOWS_ONLY_SOURCES = tests/uia/%
 
 # The whole suite with AddressSanitizer and UBSan in our code; any report fails the run. Leaks
 # that lie wholly inside third-party libraries are listed, each with its reason, in tests/lsan.supp.
+test-sanitize: DEPS_SET = sanitize
 test-sanitize: deps
-	@cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANTA_SANITIZE=ON
-	@cmake --build $(SANITIZE_DIR) -j$(JOBS)
-	@supp="$$PWD/tests/lsan.supp" && cd $(SANITIZE_DIR) && \
+	@cmake -S . -B "$(SANITIZE_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANTA_SANITIZE=ON
+	@cmake --build "$(SANITIZE_DIR)" -j$(JOBS)
+	@supp="$$PWD/tests/lsan.supp" && cd "$(SANITIZE_DIR)" && \
 	    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
 	    UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1 \
 	    LSAN_OPTIONS="suppressions=\"$$supp\"" \
@@ -76,30 +89,32 @@ test-sanitize: deps
 
 # libFuzzer on the speed conversion for FUZZ_SECONDS. Inputs it learns from stay in
 # $(FUZZ_DIR)/corpus; one that fails is saved there as crash-* or timeout-* and fails the run.
+fuzz: DEPS_SET = fuzz
 fuzz: deps
-	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
+	@cmake -S . -B "$(FUZZ_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
 	    -DORVANTA_FUZZ=ON -DBUILD_TESTING=OFF
-	@cmake --build $(FUZZ_DIR) -j$(JOBS) --target orvanta_rate_fuzzer
-	@mkdir -p $(FUZZ_DIR)/corpus
-	@$(FUZZ_DIR)/fuzz/orvanta_rate_fuzzer -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
-	    -print_final_stats=1 -dict=fuzz/rate.dict -artifact_prefix=$(FUZZ_DIR)/ \
-	    $(FUZZ_DIR)/corpus fuzz/corpus
+	@cmake --build "$(FUZZ_DIR)" -j$(JOBS) --target orvanta_rate_fuzzer
+	@mkdir -p "$(FUZZ_DIR)/corpus"
+	@"$(FUZZ_DIR)/fuzz/orvanta_rate_fuzzer" -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	    -print_final_stats=1 -dict=fuzz/rate.dict -artifact_prefix="$(FUZZ_DIR)/" \
+	    "$(FUZZ_DIR)/corpus" fuzz/corpus
 
 # clang-format, then clang-tidy with .clang-tidy. clang-tidy needs only the headers that moc and
 # uic generate, so the lint build runs every target's autogen step (also of targets left out of
 # a plain build) and nothing more; generated code itself is never checked.
+lint: DEPS_SET = lint
 lint: deps
 	@out=$$(reuse --root "$(CURDIR)" lint 2>&1) || { printf '%s\n' "$$out" >&2; exit 1; }
 	@test -n "$(OWN_SOURCES)" && clang-format --dry-run -Werror $(OWN_SOURCES)
-	@cmake -S . -B $(LINT_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
+	@cmake -S . -B "$(LINT_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
 	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON
-	@cmake --build $(LINT_DIR) -j$(JOBS) --target $$(cmake --build $(LINT_DIR) --target help \
+	@cmake --build "$(LINT_DIR)" -j$(JOBS) --target $$(cmake --build "$(LINT_DIR)" --target help \
 	    | sed -n 's/^\.\.\. \([A-Za-z0-9_]*_autogen\)$$/\1/p') -- --no-print-directory
 	@top=$$(printf '%s' "$$PWD" | sed 's/[][\\.*^$$()+?{}|]/\\&/g'); \
 	printf '%s\0' $(filter-out $(WINDOWS_ONLY_SOURCES),$(filter %.cpp,$(OWN_SOURCES))) \
-	    | xargs -0 -r -n1 -P$(JOBS) clang-tidy -p $(LINT_DIR) --quiet \
-	        --header-filter="^$$top/$(OWN_DIRS_RE)/" > $(LINT_DIR)/clang-tidy.log 2>&1; \
-	    status=$$?; grep -v ' warnings generated\.$$' $(LINT_DIR)/clang-tidy.log; exit $$status
+	    | xargs -0 -r -n1 -P$(JOBS) clang-tidy -p "$(LINT_DIR)" --quiet \
+	        --header-filter="^$$top/$(OWN_DIRS_RE)/" > "$(LINT_DIR)/clang-tidy.log" 2>&1; \
+	    status=$$?; grep -v ' warnings generated\.$$' "$(LINT_DIR)/clang-tidy.log"; exit $$status
 	@echo "lint: clean"
 
 # Debian: dist/orvanta_VERSION_ARCH.deb, made by CPack from the install rules against Debian's
@@ -116,8 +131,9 @@ DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
 PACK = umask 022 && LC_ALL=C.UTF-8 TZ=UTC cmake --build
 PACK_WINDOWS = umask 022 && LC_ALL=C.UTF-8 TZ=UTC $(WINDOWS_TOOLS) cmake --build
 
+package test-package: DEPS_SET = package
 package: build
-	@$(PACK) $(BUILD_DIR) --target package
+	@$(PACK) "$(BUILD_DIR)" --target package
 
 # Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window
 # and reads it as a screen reader does, validates the installed files, runs lintian and purges it
