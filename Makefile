@@ -73,6 +73,19 @@ OWN_SOURCES = $(shell find app ui rate tests fuzz bench -type f \( -name '*.cpp'
 # Built for Windows alone, so not in the Linux build that clang-tidy reads; formatted all the same.
 WINDOWS_ONLY_SOURCES = tests/uia/%
 
+# The scripts that flake8 and shellcheck read, by their suffix or by the interpreter their first
+# line names. .flake8 leaves out a few Python scripts that are being rewritten; shellcheck has no
+# such setting, so the shell scripts being rewritten are named here, to be brought in once they
+# land.
+PYTHON_SCRIPTS = $(shell for f in $$(find bench packaging scripts tests -type f | LC_ALL=C sort); \
+    do case "$$f" in (*.py) echo "$$f" ;; \
+    (*) head -n1 "$$f" | grep -q '^.!.*python' && echo "$$f" ;; esac; done)
+SHELL_SCRIPTS = $(shell for f in $$(find packaging scripts -type f | LC_ALL=C sort); \
+    do case "$$f" in (*.sh) echo "$$f" ;; \
+    (*) head -n1 "$$f" | grep -Eq '^.!.*[/ ](ba)?sh$$' && echo "$$f" ;; esac; done)
+SHELLCHECK_LATER = scripts/build-qt-windows scripts/windows-tools scripts/wine-session \
+    packaging/checks/test_windows_packages.sh
+
 .PHONY: test-sanitize fuzz lint
 
 # The whole suite with AddressSanitizer and UBSan in our code; any report fails the run. Leaks
@@ -99,12 +112,19 @@ fuzz: deps
 	    -print_final_stats=1 -dict=fuzz/rate.dict -artifact_prefix="$(FUZZ_DIR)/" \
 	    "$(FUZZ_DIR)/corpus" fuzz/corpus
 
-# clang-format, then clang-tidy with .clang-tidy. clang-tidy needs only the headers that moc and
-# uic generate, so the lint build runs every target's autogen step (also of targets left out of
-# a plain build) and nothing more; generated code itself is never checked.
+# Every file's licence (reuse); the documents' links and make targets (scripts/check-docs, after
+# its own test); the Python and shell scripts; the spelling of English prose and comments
+# (.codespellrc); clang-format, then clang-tidy with .clang-tidy. clang-tidy needs only the
+# headers that moc and uic generate, so the lint build runs every target's autogen step (also of
+# targets left out of a plain build) and nothing more; generated code itself is never checked.
 lint: DEPS_SET = lint
 lint: deps
 	@out=$$(reuse --root "$(CURDIR)" lint 2>&1) || { printf '%s\n' "$$out" >&2; exit 1; }
+	@out=$$(python3 scripts/test-check-docs 2>&1) || { printf '%s\n' "$$out" >&2; exit 1; }
+	@scripts/check-docs > /dev/null
+	@flake8 $(PYTHON_SCRIPTS)
+	@shellcheck $(filter-out $(SHELLCHECK_LATER),$(SHELL_SCRIPTS))
+	@codespell
 	@test -n "$(OWN_SOURCES)" && clang-format --dry-run -Werror $(OWN_SOURCES)
 	@cmake -S . -B "$(LINT_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
 	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON

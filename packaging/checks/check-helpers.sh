@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2154  # check_name is set by the check that sources this file
 # What the package checks share. A check sets check_name, the prefix of every line it prints,
 # and sources this file.
 

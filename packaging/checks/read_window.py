@@ -54,7 +54,8 @@ def window():
     for app in pyatspi.Registry.getDesktop(0):
         if app is not None and app.name == "Orvanta":
             for child in app:
-                if child is not None and child.getRole() in (pyatspi.ROLE_FRAME, pyatspi.ROLE_DIALOG):
+                if child is not None and child.getRole() in (pyatspi.ROLE_FRAME,
+                                                             pyatspi.ROLE_DIALOG):
                     return child
     return None
 

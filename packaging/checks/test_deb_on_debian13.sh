@@ -27,6 +27,7 @@ copy=$(mktemp -d)
 trap 'rm -rf "$copy"' EXIT
 start=$(date +%s)
 cp -a --reflink=auto "$root/." "$copy/"
+# shellcheck disable=SC2016  # the format is dpkg-query's, not the shell's
 qt=$(bwrap --ro-bind "$copy" / --proc /proc --dev /dev -- \
     dpkg-query -W -f='${Version}' libqt6core6t64)
 say "a copy of the Debian 13 root $(basename "$root") in $(($(date +%s) - start)) s, with Qt $qt"

@@ -112,7 +112,8 @@ Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp -noreset 3>"$scratch/displa
 xvfb_pid=$!
 wait_for 100 grep -qs . "$scratch/display" ||
     fail "the virtual display did not start" "$scratch/xvfb.log"
-export DISPLAY=":$(head -n1 "$scratch/display")"
+DISPLAY=":$(head -n1 "$scratch/display")"
+export DISPLAY
 # A session bus of the check's own, and on it the accessibility bus, which must be there before
 # the program starts for Qt to offer its window to screen readers. Their sockets go in the
 # scratch folder; the accessibility bus ends with the session bus.
@@ -122,7 +123,8 @@ dbus-daemon --session --nofork --nopidfile --address="unix:dir=$scratch" --print
     4>"$scratch/bus" 2>"$scratch/bus.log" &
 bus_pid=$!
 wait_for 100 grep -qs . "$scratch/bus" || fail "the session bus did not start" "$scratch/bus.log"
-export DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$scratch/bus")"
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$scratch/bus")
+export DBUS_SESSION_BUS_ADDRESS
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
     >/dev/null 2>>"$scratch/bus.log" || fail "the accessibility bus did not start" "$scratch/bus.log"
 # Through X, with the plugin the package depends on, started by name from the PATH as a
