@@ -6,9 +6,12 @@
 // both pages (Greek and English) link each other; every link and picture on them resolves to a
 // file of the folder; the page asks for nothing outside the folder; every sum it shows is the one
 // SHA256SUMS gives for that file, and every file of SHA256SUMS is shown, the setup first; axe-core
-// finds no WCAG 2.1 A or AA violation; at 320 and 360 px wide, and at 200 % zoom, nothing needs
-// sideways scrolling; with JavaScript off the downloads are all there. With PICTURES, it saves
-// each page at desktop and at 360 px width there. Prints one line per check; exits 1 on a failure.
+// finds no WCAG 2.1 A or AA violation; on a 1280 x 900 screen and a 360 x 740 phone, the first
+// view, before any scrolling, offers the setup with its version and size, and beside it the zip
+// and the .deb; at 320 and 360 px wide, and at 200 % zoom, nothing needs sideways scrolling; with
+// JavaScript off the downloads are all there. With PICTURES, it saves there each page's first
+// view and the whole page, at desktop and at 360 px width. Prints one line per check; exits 1 on
+// a failure.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -40,6 +43,39 @@ function localFile(url) {
   if (parsed.protocol !== 'file:') return null;
   const file = decodeURIComponent(parsed.pathname);
   return file.startsWith(folder + path.sep) ? file : null;
+}
+
+// What a visitor sees before scrolling: the first link to each of the setup, the zip and the
+// .deb, and the setup's version and size beside its link, each wholly inside the viewport.
+async function checkFirstView(page, name, size) {
+  await page.setViewportSize(size);
+  await page.evaluate(() => window.scrollTo(0, 0));
+  const seen = await page.evaluate(({ width, height }) => {
+    const inView = (element) => {
+      const box = element.getBoundingClientRect();
+      return box.width > 0 && box.height > 0 && box.left >= 0 && box.top >= 0 &&
+        box.right <= width && box.bottom <= height;
+    };
+    const first = (pattern) => [...document.querySelectorAll('a[download]')]
+      .find((a) => pattern.test(a.getAttribute('href')));
+    const result = {};
+    for (const [kind, pattern] of [['setup', /-win64-setup\.exe$/], ['zip', /-win64\.zip$/],
+      ['deb', /\.deb$/]]) {
+      const link = first(pattern);
+      result[kind] = link ? inView(link) : false;
+      if (kind === 'setup' && link) {
+        const version = /-(\d[^-]*)-win64-setup\.exe$/.exec(link.getAttribute('href'))[1];
+        const facts = link.parentElement;
+        result.facts = inView(facts) && facts.textContent.includes(version) &&
+          /\d+(?:[.,]\d+)?\s(?:MB|KB)/.test(facts.textContent);
+      }
+    }
+    return result;
+  }, size);
+  const missing = Object.keys(seen).filter((kind) => !seen[kind]);
+  report(missing.length === 0 && Object.keys(seen).length === 4,
+    `${name}: at ${size.width} x ${size.height} the first view offers the setup with its ` +
+    'version and size, the zip and the .deb' + (missing.length ? `; not: ${missing.join(', ')}` : ''));
 }
 
 async function checkPage(browser, language, sums) {
@@ -109,8 +145,14 @@ async function checkPage(browser, language, sums) {
       `${result.inapplicable.length} not applicable`);
   }
   await page.emulateMedia({ colorScheme: 'light' });
-  if (pictures) {
-    await page.screenshot({ path: path.join(pictures, `site-${language}-desktop.png`), fullPage: true });
+  for (const size of [{ width: 1280, height: 900 }, { width: 360, height: 740 }]) {
+    await checkFirstView(page, name, size);
+    if (pictures) {
+      const label = size.width === 1280 ? 'desktop' : '360';
+      await page.screenshot({ path: path.join(pictures, `site-${language}-${label}-first.png`) });
+      await page.screenshot({ path: path.join(pictures, `site-${language}-${label}.png`),
+        fullPage: true });
+    }
   }
 
   // 320 px is WCAG's reflow width, 360 px a common phone, 640 px a 1280 px screen at 200 %.
@@ -118,9 +160,6 @@ async function checkPage(browser, language, sums) {
     await page.setViewportSize({ width, height: 740 });
     const scroll = await page.evaluate(() => document.documentElement.scrollWidth);
     report(scroll <= width, `${name}: at ${width} px wide the page is ${scroll} px wide`);
-    if (pictures && width === 360) {
-      await page.screenshot({ path: path.join(pictures, `site-${language}-360.png`), fullPage: true });
-    }
   }
   report(outside.length === 0, `${name}: no request leaves the folder` +
     (outside.length ? `; asked for: ${outside.join(', ')}` : ''));
@@ -129,8 +168,10 @@ async function checkPage(browser, language, sums) {
   const noScript = await browser.newContext({ javaScriptEnabled: false });
   const plain = await noScript.newPage();
   await plain.goto(url, { waitUntil: 'load' });
-  const visible = await plain.locator('a[download]').evaluateAll((as) =>
-    as.filter((a) => a.offsetWidth > 0 && a.offsetHeight > 0).length);
+  // The first view offers a few files twice: each file counts once.
+  const visible = await plain.locator('a[download]').evaluateAll((as) => new Set(as
+    .filter((a) => a.offsetWidth > 0 && a.offsetHeight > 0)
+    .map((a) => a.getAttribute('href'))).size);
   report(visible === sums.size, `${name}: with JavaScript off, ${visible} downloads are shown`);
   await noScript.close();
 }
