@@ -359,8 +359,9 @@ site:
 	@scripts/make-site "$(SITE_DIST)" $(VERSION)
 
 # Builds the page twice for the same bytes, then opens it in Debian's Chromium, through
-# playwright-core with axe-core, and checks its links, requests, sums, accessibility, width on a
-# phone and downloads without JavaScript (scripts/test-site).
+# playwright-core with axe-core, and checks its links, requests, sums, accessibility, the
+# downloads in its first view on a desktop and a phone, width on a phone and downloads without
+# JavaScript (scripts/test-site).
 test-site: deps-site
 	@scripts/test-site "$(SITE_DIST)" $(VERSION) $(if $(SITE_PICTURES),"$(SITE_PICTURES)")
 
