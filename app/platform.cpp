@@ -4,8 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 namespace orvanta::platform {
@@ -188,6 +191,59 @@ private:
     PlainNumber* m_number = nullptr;
 };
 
+// The significant digits of a finite, non-zero magnitude, rounded to a count of them, without
+// trailing zeros, and the power of ten of the first.
+struct Digits
+{
+    std::string digits;
+    int exponent = 0;
+};
+
+Digits roundedDigits(double value, int count)
+{
+    // The C library writes 41 significant digits correctly rounded, far more than a double
+    // holds: enough to round once more, half away from zero as the figures always have been,
+    // without a tie being made up by the first rounding. Only digits and the exponent are read,
+    // so the decimal mark of whatever C locale is set does not matter.
+    constexpr int written = 40;
+    std::array<char, 64> scientific{};
+    std::snprintf(scientific.data(), scientific.size(), "%.*e", written, std::abs(value));
+    Digits result;
+    const char* at = scientific.data();
+    for (; *at != '\0' && *at != 'e'; ++at) {
+        if (*at >= '0' && *at <= '9') {
+            result.digits += *at;
+        }
+    }
+    result.exponent = *at == 'e' ? std::atoi(at + 1) : 0;
+    const bool up = result.digits.at(static_cast<std::size_t>(count)) >= '5';
+    result.digits.resize(static_cast<std::size_t>(count));
+    if (up) {
+        auto digit = result.digits.rbegin();
+        for (; digit != result.digits.rend() && *digit == '9'; ++digit) {
+            *digit = '0';
+        }
+        if (digit == result.digits.rend()) {
+            result.digits.insert(result.digits.begin(), '1');
+            result.digits.pop_back();
+            ++result.exponent;
+        } else {
+            ++*digit;
+        }
+    }
+    while (result.digits.size() > 1 && result.digits.back() == '0') {
+        result.digits.pop_back();
+    }
+    return result;
+}
+
+void appendDigits(std::u16string& text, std::string_view digits)
+{
+    for (const char digit : digits) {
+        text += static_cast<char16_t>(digit);
+    }
+}
+
 } // namespace
 
 std::u16string_view RuntimeError::message() const noexcept
@@ -254,24 +310,44 @@ std::u16string numberToText(double value, const NumberFormat& format)
 {
     constexpr int significantDigits = 15;
     // Negative zero would otherwise read "-0".
-    const double shown = value == 0.0 ? 0.0 : value;
-    std::array<char, 32> plain{};
-    const auto written = std::to_chars(plain.data(), plain.data() + plain.size(), shown,
-                                       std::chars_format::general, significantDigits);
+    if (value == 0.0) {
+        return u"0";
+    }
+    const Digits rounded = roundedDigits(value, significantDigits);
     std::u16string text;
-    for (const char* at = plain.data(); at != written.ptr; ++at) {
-        switch (*at) {
-        case '.':
+    if (value < 0) {
+        text += format.minusSign;
+    }
+    const std::string_view digits = rounded.digits;
+    // As the general format writes numbers: plain from 0.0001 up to 15 digits before the point,
+    // otherwise one digit, the point, the rest and a signed exponent of two digits at least.
+    if (rounded.exponent < -4 || rounded.exponent >= significantDigits) {
+        text += static_cast<char16_t>(digits.front());
+        if (digits.size() > 1) {
             text += format.decimalPoint;
-            break;
-        case 'e':
-            text += u'E';
-            break;
-        case '-':
-            text += at == plain.data() ? format.minusSign : u'-';
-            break;
-        default:
-            text += static_cast<char16_t>(*at);
+            appendDigits(text, digits.substr(1));
+        }
+        std::array<char, 8> exponent{};
+        const int magnitude = std::abs(rounded.exponent);
+        const auto written =
+            std::to_chars(exponent.data(), exponent.data() + exponent.size(), magnitude);
+        text += rounded.exponent < 0 ? u"E-" : u"E+";
+        if (written.ptr - exponent.data() < 2) {
+            text += u'0';
+        }
+        appendDigits(text, std::string_view(exponent.data(), written.ptr));
+    } else if (rounded.exponent < 0) {
+        text += u"0";
+        text += format.decimalPoint;
+        text.append(static_cast<std::size_t>(-rounded.exponent - 1), u'0');
+        appendDigits(text, digits);
+    } else {
+        const auto whole = static_cast<std::size_t>(rounded.exponent) + 1;
+        appendDigits(text, digits.substr(0, whole));
+        text.append(whole > digits.size() ? whole - digits.size() : 0, u'0');
+        if (digits.size() > whole) {
+            text += format.decimalPoint;
+            appendDigits(text, digits.substr(whole));
         }
     }
     return text;

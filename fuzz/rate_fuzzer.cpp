@@ -183,6 +183,19 @@ void checkFigure(const QString& figure, double expected, const QString& input,
     checkNotation(number, figure, expected, input, settings);
 }
 
+// The figure must be written exactly as Qt writes it for the locale, to the last digit.
+void checkWriting(double figure, const QString& input, const Settings& settings)
+{
+    QLocale plain = settings.locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QString expected = plain.toString(figure == 0.0 ? 0.0 : figure, 'G', 15);
+    const QString written = toQString(orvanta::platform::numberToText(figure, settings.format));
+    if (written != expected) {
+        fail("wrote a figure otherwise than Qt", input, settings,
+             written + u" but Qt writes "_s + expected);
+    }
+}
+
 void check(const QString& input, const Settings& settings)
 {
     checkReading(input, settings);
@@ -194,6 +207,8 @@ void check(const QString& input, const Settings& settings)
                  QString::fromLatin1(RuntimeError(*refusal).what()));
         }
         const auto& figuresExpected = std::get<Expected>(expected);
+        checkWriting(figuresExpected.download, input, settings);
+        checkWriting(figuresExpected.upload, input, settings);
         checkFigure(toQString(figures.download), figuresExpected.download, input, settings);
         checkFigure(toQString(figures.upload), figuresExpected.upload, input, settings);
     } catch (const RuntimeError& error) {

@@ -146,6 +146,11 @@ TEST_CASE("a figure is written with at most 15 digits, as the regional settings 
         {plain, 1.25e299, u"1.25E+299"},
         {plain, -3.125e-300, u"-3.125E-300"},
         {plain, 1234567.5, u"1234567.5"},
+        // A tie at the sixteenth digit rounds away from zero; a carry adds a digit.
+        {plain, 100000000000000.5, u"100000000000001"},
+        {plain, -123456789012345.5, u"-123456789012346"},
+        {plain, 99999999999999.95, u"100000000000000"},
+        {plain, 9.999999999999995e-5, u"0.0001"},
         {greek, 2048, u"2048"},
         {greek, 1.75, u"1,75"},
         {greek, 1.25e299, u"1,25E+299"},
