@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <cstdlib>
-#include <objbase.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int showCommand)
@@ -10,21 +9,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     // Windows' own controls in the version that the manifest asks for, drawn in the user's theme.
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    // Screen readers' names for the controls are set through COM.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    int exitCode = 1;
-    {
-        orvanta::Win32Window window(instance);
-        if (window.create()) {
-            window.load();
-            window.show(showCommand);
-            exitCode = orvanta::Win32Window::run(window.handle());
-        }
+    orvanta::Win32Window window(instance);
+    if (!window.create()) {
+        return 1;
     }
-    if (SUCCEEDED(com)) {
-        CoUninitialize();
-    }
-    return exitCode;
+    window.load();
+    window.show(showCommand);
+    return orvanta::Win32Window::run(window.handle());
 }
 
 namespace __gnu_cxx {

@@ -14,6 +14,9 @@ namespace orvanta {
 
 namespace {
 
+// Posted once the window is shown, to name the controls for screen readers.
+constexpr UINT nameControlsMessage = WM_APP;
+
 // Control identifiers: the window's WM_COMMAND tells the controls apart by these.
 constexpr int firstControlId = 100;
 
@@ -150,6 +153,12 @@ wchar_t firstUnit(LCTYPE item, wchar_t otherwise)
     return length == 2 ? text.front() : otherwise;
 }
 
+// A function of a DLL loaded at run time, by its name and type.
+template <typename Function> Function* procedure(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 std::wstring windowText(HWND window)
 {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -222,6 +231,9 @@ INT_PTR Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
                      SWP_NOZORDER | SWP_NOACTIVATE);
         return TRUE;
     }
+    case nameControlsMessage:
+        nameByOptions();
+        return TRUE;
     case WM_CLOSE:
         // The close box ends the program without a question, as Exit does.
         end();
@@ -251,16 +263,24 @@ void Win32Window::createControls()
     // The list shows all its entries at once when it drops down.
     SendMessageW(control(Control::Combo1), CB_SETMINVISIBLE,
                  static_cast<WPARAM>(layout::controls.size()), 0);
-    nameByOptions();
 }
 
 void Win32Window::nameByOptions()
 {
     // The list and the speed box have no label before them; the option beside each names it.
-    // Windows gives a program this way to say so to screen readers (dynamic annotation).
+    // Windows gives a program this way to say so to screen readers (dynamic annotation), through
+    // COM, which is loaded only now that the window is on screen, so as not to delay it.
+    const HMODULE com = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (com == nullptr) {
+        return;
+    }
+    auto* const initialize = procedure<decltype(CoInitializeEx)>(com, "CoInitializeEx");
+    auto* const createInstance = procedure<decltype(CoCreateInstance)>(com, "CoCreateInstance");
     IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    if (initialize == nullptr || createInstance == nullptr ||
+        FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) ||
+        FAILED(createInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
         return;
     }
     for (const auto& place : layout::controls) {
@@ -399,6 +419,9 @@ void Win32Window::show(int showCommand)
 
     ShowWindow(m_window, showCommand);
     SetFocus(control(Control::Combo1));
+    // Painted at once, so that naming the controls, which loads COM, comes after the first view.
+    RedrawWindow(m_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PostMessageW(m_window, nameControlsMessage, 0, 0);
 }
 
 int Win32Window::run(HWND window)

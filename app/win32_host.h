@@ -7,9 +7,10 @@
 
 #include "ui/main_window.h"
 
+#include <windows.h>
+
 #include <array>
 #include <cstddef>
-#include <windows.h>
 
 namespace orvanta {
 

@@ -7,8 +7,9 @@
 #include "rate/rate.h"
 #include "ui/layout.h"
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace layout = orvanta::layout;
 

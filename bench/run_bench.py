@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Start-up time and memory of Orvanta against a bare Qt window showing the same controls.
+"""Start-up time and memory of Orvanta against a bare window showing the same controls, built
+alike: on Linux both of Qt's widgets, on Windows both of Windows' own controls.
 
 Both programs run, taking turns, on a private Xvfb display. Each run is timed from outside:
 
@@ -42,7 +43,10 @@ MAP_TIMEOUT = 15.0
 PAINT_TIMEOUT = 5.0
 # Time for the first paint's follow-ups (focus frame, cursor) to finish before memory is read.
 SETTLE = 0.3
+# On Windows the window is Windows' own, and what Orvanta adds to it must barely show; on Linux it
+# also loads its translation of Qt's texts and its icons.
 TARGETS = {"mapped": 1.15, "painted": 1.15, "peak_kib": 1.10}
+WINDOWS_TARGETS = {"mapped": 1.05, "painted": 1.05, "peak_kib": 1.10}
 
 
 class Run:
@@ -186,9 +190,10 @@ def report(programs, results, runs, wine):
         program, minimal = median("Orvanta", field), median("minimal", field)
         ratio = program / minimal
         line = "%-34s %10.1f %10.1f %7.3f" % (title, program * scale, minimal * scale, ratio)
-        if field in TARGETS:
-            verdict = "ok" if ratio <= TARGETS[field] else "MISSED"
-            line += " %7.2f %s" % (TARGETS[field], verdict)
+        targets = WINDOWS_TARGETS if wine else TARGETS
+        if field in targets:
+            verdict = "ok" if ratio <= targets[field] else "MISSED"
+            line += " %7.2f %s" % (targets[field], verdict)
         print(line)
     sizes = {label: os.path.getsize(path) / 1024 for label, path in programs.items()}
     print("%-34s %10.1f %10.1f %7.3f"

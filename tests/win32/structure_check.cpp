@@ -7,11 +7,12 @@
 //
 // Usage: orvanta_structure_check PATH_TO_Orvanta.exe
 
+#include <windows.h>
+
 #include <cstdio>
 #include <oleacc.h>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace {
 
