@@ -1,7 +1,6 @@
 #include "app/app_icon.h"
-#include "app/style.h"
+#include "app/qt_host.h"
 #include "app/translation.h"
-#include "ui/main_window.h"
 
 #include <QApplication>
 
@@ -14,8 +13,7 @@ int main(int argc, char* argv[])
     // Lets the desktop match the window to its installed entry, and so to its name and icon.
     QGuiApplication::setDesktopFileName(u"org.example.Orvanta"_s);
     orvanta::installToolkitTranslation(app);
-    orvanta::useSystemDialogStyle();
-    frmMain window;
+    orvanta::QtWindow window;
     window.load();
     window.show();
     return QApplication::exec();

@@ -1,30 +1,263 @@
 #include "app/platform.h"
 
-#include <QCoreApplication>
-#include <QMessageBox>
+#include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
-
-using namespace Qt::StringLiterals;
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <system_error>
 
 namespace orvanta::platform {
 
-QString productName()
+namespace {
+
+// The blanks that surround a typed number: Unicode's white space.
+constexpr bool isBlank(char16_t unit)
 {
-    return u"Orvanta"_s;
+    switch (unit) {
+    case u'\t':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u' ':
+    case u'\u0085':
+    case u'\u00a0':
+    case u'\u1680':
+    case u'\u2028':
+    case u'\u2029':
+    case u'\u202f':
+    case u'\u205f':
+    case u'\u3000':
+        return true;
+    default:
+        return unit >= u'\u2000' && unit <= u'\u200a';
+    }
 }
 
-QString RuntimeError::message() const
+std::u16string_view trimmed(std::u16string_view text)
+{
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// A minus sign typed as the regional settings write it, as a hyphen, or as the true minus.
+bool isMinus(char16_t unit, const NumberFormat& format)
+{
+    return unit == format.minusSign || unit == u'-' || unit == u'\u2212';
+}
+
+bool isPlus(char16_t unit, const NumberFormat& format)
+{
+    return unit == format.plusSign || unit == u'+';
+}
+
+bool isDigit(char16_t unit)
+{
+    return unit >= u'0' && unit <= u'9';
+}
+
+constexpr int groupSize = 3;
+
+// A number as typed, rewritten the C way ("-1234.5e3") for std::from_chars, with what tells an
+// overflow from an underflow when the value lies beyond the double range.
+struct PlainNumber
+{
+    std::string text;
+    bool nonZero = false;
+    // Where the first significant digit stands: 1 for the units, 0 for tenths, and so on.
+    long long magnitude = 0;
+};
+
+class NumberReader
+{
+public:
+    NumberReader(std::u16string_view text, const NumberFormat& format)
+        : m_text(text), m_format(format)
+    {}
+
+    // False when the text is not a number as the regional settings write one.
+    bool read(PlainNumber& number)
+    {
+        m_number = &number;
+        return sign() && mantissa() && exponent() && m_at == m_text.size();
+    }
+
+private:
+    [[nodiscard]] bool atEnd() const { return m_at == m_text.size(); }
+    [[nodiscard]] char16_t current() const { return m_text[m_at]; }
+
+    bool sign()
+    {
+        if (!atEnd() && isMinus(current(), m_format)) {
+            m_number->text += '-';
+            ++m_at;
+        } else if (!atEnd() && isPlus(current(), m_format)) {
+            ++m_at;
+        }
+        return true;
+    }
+
+    // Digits, grouped by threes or not at all, then maybe a decimal point and more digits.
+    bool mantissa()
+    {
+        bool grouped = false;
+        bool fraction = false;
+        int inGroup = 0;
+        int digits = 0;
+        long long leadingZerosAfterPoint = 0;
+        long long wholeDigits = 0;
+        for (; !atEnd() && current() != u'e' && current() != u'E'; ++m_at) {
+            const char16_t unit = current();
+            if (isDigit(unit)) {
+                m_number->text += static_cast<char>(unit);
+                ++digits;
+                ++inGroup;
+                if (unit != u'0' && !m_number->nonZero) {
+                    m_number->nonZero = true;
+                    m_number->magnitude = fraction ? -leadingZerosAfterPoint : 0;
+                }
+                if (!fraction && (m_number->nonZero || unit != u'0')) {
+                    ++wholeDigits;
+                } else if (fraction && !m_number->nonZero) {
+                    ++leadingZerosAfterPoint;
+                }
+            } else if (unit == m_format.decimalPoint && !fraction) {
+                if (grouped && inGroup != groupSize) {
+                    return false;
+                }
+                m_number->text += '.';
+                fraction = true;
+            } else if (unit == m_format.groupSeparator && !fraction) {
+                const bool fits =
+                    grouped ? inGroup == groupSize : inGroup > 0 && inGroup <= groupSize;
+                if (!fits) {
+                    return false;
+                }
+                grouped = true;
+                inGroup = 0;
+            } else {
+                return false;
+            }
+        }
+        if (grouped && !fraction && inGroup != groupSize) {
+            return false;
+        }
+        if (m_number->nonZero && wholeDigits > 0) {
+            m_number->magnitude = wholeDigits;
+        }
+        return digits > 0;
+    }
+
+    bool exponent()
+    {
+        if (atEnd()) {
+            return true;
+        }
+        ++m_at; // the e
+        m_number->text += 'e';
+        bool negative = false;
+        if (!atEnd() && isMinus(current(), m_format)) {
+            m_number->text += '-';
+            negative = true;
+            ++m_at;
+        } else if (!atEnd() && isPlus(current(), m_format)) {
+            ++m_at;
+        }
+        // Saturates: an exponent of more digits than a long long holds is out of range anyway.
+        constexpr long long saturated = std::numeric_limits<long long>::max() / 20;
+        long long value = 0;
+        int digits = 0;
+        for (; !atEnd() && isDigit(current()); ++m_at, ++digits) {
+            m_number->text += static_cast<char>(current());
+            value = std::min(saturated, value * 10 + (current() - u'0'));
+        }
+        m_number->magnitude += negative ? -value : value;
+        return digits > 0;
+    }
+
+    std::u16string_view m_text;
+    const NumberFormat& m_format;
+    std::size_t m_at = 0;
+    PlainNumber* m_number = nullptr;
+};
+
+// The significant digits of a finite, non-zero magnitude, rounded to a count of them, without
+// trailing zeros, and the power of ten of the first.
+struct Digits
+{
+    std::string digits;
+    int exponent = 0;
+};
+
+Digits roundedDigits(double value, int count)
+{
+    // The C library writes 41 significant digits correctly rounded, far more than a double
+    // holds: enough to round once more, half away from zero as the figures always have been,
+    // without a tie being made up by the first rounding. Only digits and the exponent are read,
+    // so the decimal mark of whatever C locale is set does not matter.
+    constexpr int written = 40;
+    std::array<char, 64> scientific{};
+    std::snprintf(scientific.data(), scientific.size(), "%.*e", written, std::abs(value));
+    Digits result;
+    const char* at = scientific.data();
+    for (; *at != '\0' && *at != 'e'; ++at) {
+        if (*at >= '0' && *at <= '9') {
+            result.digits += *at;
+        }
+    }
+    result.exponent = *at == 'e' ? std::atoi(at + 1) : 0;
+    const bool up = result.digits.at(static_cast<std::size_t>(count)) >= '5';
+    result.digits.resize(static_cast<std::size_t>(count));
+    if (up) {
+        auto digit = result.digits.rbegin();
+        for (; digit != result.digits.rend() && *digit == '9'; ++digit) {
+            *digit = '0';
+        }
+        if (digit == result.digits.rend()) {
+            result.digits.insert(result.digits.begin(), '1');
+            result.digits.pop_back();
+            ++result.exponent;
+        } else {
+            ++*digit;
+        }
+    }
+    while (result.digits.size() > 1 && result.digits.back() == '0') {
+        result.digits.pop_back();
+    }
+    return result;
+}
+
+void appendDigits(std::u16string& text, std::string_view digits)
+{
+    for (const char digit : digits) {
+        text += static_cast<char16_t>(digit);
+    }
+}
+
+} // namespace
+
+std::u16string_view RuntimeError::message() const noexcept
 {
     switch (m_kind) {
     case Kind::TypeMismatch:
-        return u"Η ταχύτητα που δώσατε δεν είναι αριθμός. Γράψτε έναν αριθμό σε kbps, π.χ. 512."_s;
+        return u"Η ταχύτητα που δώσατε δεν είναι αριθμός. Γράψτε έναν αριθμό σε kbps, π.χ. 512.";
     case Kind::Overflow:
-        return u"Η ταχύτητα που δώσατε είναι υπερβολικά μεγάλη για να υπολογιστεί."_s;
+        return u"Η ταχύτητα που δώσατε είναι υπερβολικά μεγάλη για να υπολογιστεί.";
     case Kind::FloatingPoint:
         return u"Το αποτέλεσμα του υπολογισμού ξεπερνά τα όρια των αριθμών και δεν μπορεί να "
-               u"εμφανιστεί."_s;
+               u"εμφανιστεί.";
     }
-    Q_UNREACHABLE();
+    return u"";
 }
 
 const char* RuntimeError::what() const noexcept
@@ -40,56 +273,91 @@ const char* RuntimeError::what() const noexcept
     return "run-time error";
 }
 
-void messageBox(QWidget* parent, const QString& prompt, MessageStyle style, const QString& title)
-{
-    const auto icon =
-        style == MessageStyle::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
-    QMessageBox box(icon, title, prompt, QMessageBox::Ok, parent);
-    box.exec();
-}
-
-void end()
-{
-    QCoreApplication::exit(0);
-}
-
-bool textsEqual(const QString& left, const QString& right)
+bool textsEqual(std::u16string_view left, std::u16string_view right)
 {
     return left == right;
 }
 
-QString integerToText(qint16 value)
+std::u16string integerToText(std::int16_t value)
 {
-    return QString::number(value);
+    std::array<char, 8> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    return {digits.data(), written.ptr};
 }
 
-double textToNumber(const QString& text, const QLocale& locale)
+double textToNumber(std::u16string_view text, const NumberFormat& format)
 {
-    bool ok = false;
-    const double value = locale.toDouble(text.trimmed(), &ok);
-    if (!ok && std::isinf(value)) {
+    PlainNumber number;
+    if (!NumberReader(trimmed(text), format).read(number)) {
+        throw RuntimeError(RuntimeError::Kind::TypeMismatch);
+    }
+    double value = 0;
+    const char* const end = number.text.data() + number.text.size();
+    const auto [stop, error] = std::from_chars(number.text.data(), end, value);
+    const bool outOfRange = error == std::errc::result_out_of_range || std::isinf(value) ||
+                            (value == 0 && number.nonZero);
+    if (outOfRange && number.magnitude > 0) {
         throw RuntimeError(RuntimeError::Kind::Overflow);
     }
-    // The locale's parser also takes "inf" and "nan", which are not numbers to a user.
-    if (!ok || !std::isfinite(value)) {
+    // Too small to tell from zero is no number a user meant either.
+    if (outOfRange || error != std::errc() || stop != end) {
         throw RuntimeError(RuntimeError::Kind::TypeMismatch);
     }
     return value;
 }
 
-QString numberToText(double value, const QLocale& locale)
+std::u16string numberToText(double value, const NumberFormat& format)
 {
     constexpr int significantDigits = 15;
-    QLocale plain = locale;
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
     // Negative zero would otherwise read "-0".
-    const double shown = value == 0.0 ? 0.0 : value;
-    return plain.toString(shown, 'G', significantDigits);
+    if (value == 0.0) {
+        return u"0";
+    }
+    const Digits rounded = roundedDigits(value, significantDigits);
+    std::u16string text;
+    if (value < 0) {
+        text += format.minusSign;
+    }
+    const std::string_view digits = rounded.digits;
+    // As the general format writes numbers: plain from 0.0001 up to 15 digits before the point,
+    // otherwise one digit, the point, the rest and a signed exponent of two digits at least.
+    if (rounded.exponent < -4 || rounded.exponent >= significantDigits) {
+        text += static_cast<char16_t>(digits.front());
+        if (digits.size() > 1) {
+            text += format.decimalPoint;
+            appendDigits(text, digits.substr(1));
+        }
+        std::array<char, 8> exponent{};
+        const int magnitude = std::abs(rounded.exponent);
+        const auto written =
+            std::to_chars(exponent.data(), exponent.data() + exponent.size(), magnitude);
+        text += rounded.exponent < 0 ? u"E-" : u"E+";
+        if (written.ptr - exponent.data() < 2) {
+            text += u'0';
+        }
+        appendDigits(text, std::string_view(exponent.data(), written.ptr));
+    } else if (rounded.exponent < 0) {
+        text += u"0";
+        text += format.decimalPoint;
+        text.append(static_cast<std::size_t>(-rounded.exponent - 1), u'0');
+        appendDigits(text, digits);
+    } else {
+        const auto whole = static_cast<std::size_t>(rounded.exponent) + 1;
+        appendDigits(text, digits.substr(0, whole));
+        text.append(whole > digits.size() ? whole - digits.size() : 0, u'0');
+        if (digits.size() > whole) {
+            text += format.decimalPoint;
+            appendDigits(text, digits.substr(whole));
+        }
+    }
+    return text;
 }
 
-QString joinTexts(const QString& left, const QString& right)
+std::u16string joinTexts(std::u16string_view left, std::u16string_view right)
 {
-    return left + right;
+    std::u16string joined(left);
+    joined += right;
+    return joined;
 }
 
 void checkFloat(double value)
@@ -97,11 +365,6 @@ void checkFloat(double value)
     if (!std::isfinite(value)) {
         throw RuntimeError(RuntimeError::Kind::FloatingPoint);
     }
-}
-
-void reportError(QWidget* parent, const RuntimeError& error)
-{
-    messageBox(parent, error.message(), MessageStyle::Exclamation, productName());
 }
 
 } // namespace orvanta::platform

@@ -1,22 +1,23 @@
 #pragma once
 
-// The services that the window's handlers rely on: message boxes, ending the program, text and
-// number conversions, the floating-point check, and the default handling of run-time errors.
+// The services that the window's handlers rely on and that need no window system: the program's
+// name, run-time errors, exact comparison, and the text and number conversions. Written once, in
+// standard C++, so that every host gives the same answers; each host supplies only the separators
+// of the user's regional settings. Message boxes, ending and the controls are the host's
+// (ui/main_window.h).
 
-#include <QLocale>
-#include <QString>
-#include <QtGlobal>
+#include <cstdint>
 #include <exception>
-#include <utility>
-
-class QWidget;
+#include <string>
+#include <string_view>
 
 namespace orvanta::platform {
 
 // The program's name: the title of the window and of every message box.
-[[nodiscard]] QString productName();
+inline constexpr std::u16string_view productName = u"Orvanta";
 
-// A failure raised by a conversion or by arithmetic. Handlers do not catch it; dispatch() does.
+// A failure raised by a conversion or by arithmetic. Handlers do not catch it; the window's
+// dispatch does, and reports it (frmMain).
 class RuntimeError : public std::exception
 {
 public:
@@ -31,7 +32,7 @@ public:
 
     [[nodiscard]] Kind kind() const noexcept { return m_kind; }
     // The Greek sentence shown to the user.
-    [[nodiscard]] QString message() const;
+    [[nodiscard]] std::u16string_view message() const noexcept;
     [[nodiscard]] const char* what() const noexcept override;
 
 private:
@@ -44,42 +45,34 @@ enum class MessageStyle
     Information = 64, // information icon, OK button
 };
 
-// Modal; returns once the user has dismissed the box.
-void messageBox(QWidget* parent, const QString& prompt, MessageStyle style, const QString& title);
-
-// Stops the program with exit code 0; no further handler runs.
-void end();
+// How the user's regional settings write numbers. Digits are always 0 to 9; groups are of three.
+struct NumberFormat
+{
+    char16_t decimalPoint = u'.';
+    char16_t groupSeparator = u',';
+    char16_t minusSign = u'-';
+    char16_t plusSign = u'+';
+};
 
 // Exact, code unit by code unit, case-sensitive, no trimming.
-[[nodiscard]] bool textsEqual(const QString& left, const QString& right);
+[[nodiscard]] bool textsEqual(std::u16string_view left, std::u16string_view right);
 
-[[nodiscard]] QString integerToText(qint16 value);
+[[nodiscard]] std::u16string integerToText(std::int16_t value);
 
-// Reads a number the way the locale writes it; surrounding blanks are ignored.
+// Reads a number the way the regional settings write it; surrounding blanks are ignored, and so
+// are group separators where they stand every three digits before the decimal point. An
+// exponent ("1E3") is read too.
 // Throws RuntimeError: Overflow beyond the double range, TypeMismatch for anything else that is
-// not a finite number.
-[[nodiscard]] double textToNumber(const QString& text, const QLocale& locale = QLocale());
+// not a finite number, "inf", "nan" and numbers too small to tell from zero included.
+[[nodiscard]] double textToNumber(std::u16string_view text, const NumberFormat& format);
 
 // At most 15 significant digits, no digit grouping, no trailing zeros, exponent form
 // ("1.25E+299") for very large or small magnitudes.
-[[nodiscard]] QString numberToText(double value, const QLocale& locale = QLocale());
+[[nodiscard]] std::u16string numberToText(double value, const NumberFormat& format);
 
-[[nodiscard]] QString joinTexts(const QString& left, const QString& right);
+[[nodiscard]] std::u16string joinTexts(std::u16string_view left, std::u16string_view right);
 
 // Throws RuntimeError(FloatingPoint) when a computed value is infinite or not a number.
 void checkFloat(double value);
-
-// The default handling of a run-time error: a warning box with its message. The program goes on.
-void reportError(QWidget* parent, const RuntimeError& error);
-
-// Every event handler runs through here, so that a run-time error never escapes into the toolkit.
-template <typename Handler> void dispatch(QWidget* parent, Handler&& handler)
-{
-    try {
-        std::forward<Handler>(handler)();
-    } catch (const RuntimeError& error) {
-        reportError(parent, error);
-    }
-}
 
 } // namespace orvanta::platform

@@ -1,9 +1,7 @@
 #pragma once
 
-// What the user has asked of every window's look: larger text, and colours of their own choosing
-// (a contrast theme). Windows leaves both to each program that does not use its XAML controls.
-
-#include <QSize>
+// How much larger than laid out the window is to be drawn, for readers who asked for larger
+// text. Windows leaves this to each program that does not use its XAML controls.
 
 namespace orvanta {
 
@@ -18,17 +16,15 @@ inline constexpr double defaultSystemFontPoints = 9.0;
 // as it is laid out.
 [[nodiscard]] double textScale(int textSizePercent, double systemFontPoints);
 
+struct Extent
+{
+    int width;
+    int height;
+};
+
 // The largest factor, up to wanted, at which a window of this size, within a frame of this size,
 // still fits the room that the screen leaves for windows; never below 1, where the window keeps
 // its size whatever the screen.
-[[nodiscard]] double scaleThatFits(double wanted, QSize window, QSize frame, QSize room);
-
-// What the system asks for now: textScale() of Windows' Text size and of the application's font;
-// 1 on other systems, where the font size itself follows the user's settings.
-[[nodiscard]] double systemTextScale();
-
-// True where the system draws classic controls in colours that the user chose: under a contrast
-// theme, or with visual styles off. Always false on other systems.
-[[nodiscard]] bool systemColoursOnly();
+[[nodiscard]] double scaleThatFits(double wanted, Extent window, Extent frame, Extent room);
 
 } // namespace orvanta

@@ -1,5 +1,5 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64. The posix-threads compilers are the
-# ones whose libstdc++ has std::thread and std::mutex, which Qt needs.
+# ones Debian pairs with its other Windows tools.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the speed conversion, read as UTF-8 and as UTF-16, in the C and the
-// Greek locale. Whatever a user types, the conversion must either give two " Kbps" figures that
-// read back to the speed / 8 and / 32 and are written as the window promises, or refuse with the
-// run-time error the window reports.
+// Greek regional settings. Whatever a user types:
+// - the number read must be what Qt's own reading of the locale gives, refusals alike, so that
+//   the conversion that every host shares answers as Linux's toolkit always has;
+// - the conversion must either give two " Kbps" figures that read back to the speed / 8 and / 32
+//   and are written as the window promises, or refuse with the run-time error the window reports.
 // Anything else (a crash, a hang, a sanitizer report, a wrong figure, an "inf" or "nan" on show)
 // aborts the run with the offending input.
 
@@ -24,8 +26,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+using orvanta::platform::NumberFormat;
 using orvanta::platform::RuntimeError;
 using Kind = RuntimeError::Kind;
+
+struct Settings
+{
+    QLocale locale;
+    NumberFormat format;
+};
 
 // The figures the window should show, worked out here rather than by the conversion.
 struct Expected
@@ -46,11 +55,21 @@ constexpr double relativeTolerance = 1e-14;
 // Enough digits to tell any two doubles apart in a failure report.
 constexpr int exactDigits = 17;
 
-[[noreturn]] void fail(const char* what, const QString& input, const QLocale& locale,
+std::u16string_view view(const QString& text)
+{
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+QString toQString(std::u16string_view text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+[[noreturn]] void fail(const char* what, const QString& input, const Settings& settings,
                        const QString& detail = QString())
 {
     std::fprintf(stderr, "rate_fuzzer: %s\n  locale: %s\n  input (UTF-16 units):", what,
-                 qUtf8Printable(locale.name()));
+                 qUtf8Printable(settings.locale.name()));
     for (const QChar unit : input) {
         std::fprintf(stderr, " %04x", static_cast<unsigned>(unit.unicode()));
     }
@@ -58,14 +77,50 @@ constexpr int exactDigits = 17;
     std::abort();
 }
 
-std::variant<Expected, Kind> expectedFor(const QString& input, const QLocale& locale)
+// What Qt reads from the text: the number, or why there is none.
+std::variant<double, Kind> qtReading(const QString& input, const QLocale& locale)
 {
-    double speed = 0;
-    try {
-        speed = orvanta::platform::textToNumber(input, locale);
-    } catch (const RuntimeError& error) {
-        return error.kind();
+    bool ok = false;
+    const double value = locale.toDouble(input.trimmed(), &ok);
+    if (!ok && std::isinf(value)) {
+        return Kind::Overflow;
     }
+    if (!ok || !std::isfinite(value)) {
+        return Kind::TypeMismatch;
+    }
+    return value;
+}
+
+void checkReading(const QString& input, const Settings& settings)
+{
+    const auto expected = qtReading(input, settings.locale);
+    try {
+        const double value = orvanta::platform::textToNumber(view(input), settings.format);
+        const auto* number = std::get_if<double>(&expected);
+        if (number == nullptr) {
+            fail("read a number that Qt refuses", input, settings,
+                 QString::number(value, 'g', exactDigits));
+        }
+        if (value != *number) {
+            fail("read another number than Qt", input, settings,
+                 QString::number(value, 'g', exactDigits) + u" but Qt reads "_s +
+                     QString::number(*number, 'g', exactDigits));
+        }
+    } catch (const RuntimeError& error) {
+        const auto* refusal = std::get_if<Kind>(&expected);
+        if (refusal == nullptr || *refusal != error.kind()) {
+            fail("refused otherwise than Qt", input, settings, QString::fromLatin1(error.what()));
+        }
+    }
+}
+
+std::variant<Expected, Kind> expectedFor(const QString& input, const Settings& settings)
+{
+    const auto reading = qtReading(input, settings.locale);
+    if (const auto* refusal = std::get_if<Kind>(&reading)) {
+        return *refusal;
+    }
+    const double speed = std::get<double>(reading);
     const double kbps = speed < megabitThreshold ? speed * kilobitsPerMegabit : speed;
     const Expected expected{kbps / downloadShare, kbps / uploadShare};
     if (!std::isfinite(expected.download) || !std::isfinite(expected.upload)) {
@@ -77,18 +132,18 @@ std::variant<Expected, Kind> expectedFor(const QString& input, const QLocale& lo
 // The look the window promises: at most 15 significant digits, no digit grouping, no trailing
 // zeros after the decimal mark, and zero never written "-0".
 void checkNotation(const QString& number, const QString& figure, double expected,
-                   const QString& input, const QLocale& locale)
+                   const QString& input, const Settings& settings)
 {
     constexpr qsizetype maxSignificantDigits = 15;
     const qsizetype exponentAt = number.indexOf(u'E');
     const QString mantissa = exponentAt < 0 ? number : number.first(exponentAt);
-    if (mantissa.contains(locale.groupSeparator())) {
-        fail("figure is grouped", input, locale, figure);
+    if (mantissa.contains(settings.locale.groupSeparator())) {
+        fail("figure is grouped", input, settings, figure);
     }
-    const QString decimalMark = locale.decimalPoint();
+    const QString decimalMark = settings.locale.decimalPoint();
     if (mantissa.contains(decimalMark) &&
         (mantissa.endsWith(u'0') || mantissa.endsWith(decimalMark))) {
-        fail("figure has trailing zeros", input, locale, figure);
+        fail("figure has trailing zeros", input, settings, figure);
     }
     qsizetype significant = 0;
     for (const QChar character : mantissa) {
@@ -97,57 +152,74 @@ void checkNotation(const QString& number, const QString& figure, double expected
         }
     }
     if (significant > maxSignificantDigits) {
-        fail("figure has more than 15 significant digits", input, locale, figure);
+        fail("figure has more than 15 significant digits", input, settings, figure);
     }
     if (expected == 0 && number != u"0") {
-        fail("zero is not written \"0\"", input, locale, figure);
+        fail("zero is not written \"0\"", input, settings, figure);
     }
 }
 
 void checkFigure(const QString& figure, double expected, const QString& input,
-                 const QLocale& locale)
+                 const Settings& settings)
 {
     constexpr QStringView suffix = u" Kbps";
     if (!figure.endsWith(suffix)) {
-        fail("figure without the \" Kbps\" suffix", input, locale, figure);
+        fail("figure without the \" Kbps\" suffix", input, settings, figure);
     }
     const QString number = figure.chopped(suffix.size());
     if (number.contains(u"inf", Qt::CaseInsensitive) ||
         number.contains(u"nan", Qt::CaseInsensitive)) {
-        fail("figure shows a non-number", input, locale, figure);
+        fail("figure shows a non-number", input, settings, figure);
     }
     bool ok = false;
-    const double shown = locale.toDouble(number, &ok);
+    const double shown = settings.locale.toDouble(number, &ok);
     if (!ok) {
-        fail("figure does not read back as a number", input, locale, figure);
+        fail("figure does not read back as a number", input, settings, figure);
     }
     if (std::abs(shown - expected) > relativeTolerance * std::abs(expected)) {
-        fail("figure is off", input, locale,
+        fail("figure is off", input, settings,
              figure + u" but expected "_s + QString::number(expected, 'g', exactDigits));
     }
-    checkNotation(number, figure, expected, input, locale);
+    checkNotation(number, figure, expected, input, settings);
 }
 
-void check(const QString& input, const QLocale& locale)
+// The figure must be written exactly as Qt writes it for the locale, to the last digit.
+void checkWriting(double figure, const QString& input, const Settings& settings)
 {
-    const auto expected = expectedFor(input, locale);
+    QLocale plain = settings.locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QString expected = plain.toString(figure == 0.0 ? 0.0 : figure, 'G', 15);
+    const QString written = toQString(orvanta::platform::numberToText(figure, settings.format));
+    if (written != expected) {
+        fail("wrote a figure otherwise than Qt", input, settings,
+             written + u" but Qt writes "_s + expected);
+    }
+}
+
+void check(const QString& input, const Settings& settings)
+{
+    checkReading(input, settings);
+    const auto expected = expectedFor(input, settings);
     try {
-        const auto figures = orvanta::rate::convert(input, locale);
+        const auto figures = orvanta::rate::convert(view(input), settings.format);
         if (const auto* refusal = std::get_if<Kind>(&expected)) {
-            fail("converted a speed it should refuse", input, locale,
+            fail("converted a speed it should refuse", input, settings,
                  QString::fromLatin1(RuntimeError(*refusal).what()));
         }
         const auto& figuresExpected = std::get<Expected>(expected);
-        checkFigure(figures.download, figuresExpected.download, input, locale);
-        checkFigure(figures.upload, figuresExpected.upload, input, locale);
+        checkWriting(figuresExpected.download, input, settings);
+        checkWriting(figuresExpected.upload, input, settings);
+        checkFigure(toQString(figures.download), figuresExpected.download, input, settings);
+        checkFigure(toQString(figures.upload), figuresExpected.upload, input, settings);
     } catch (const RuntimeError& error) {
         const auto* refusal = std::get_if<Kind>(&expected);
         if (refusal == nullptr) {
-            fail("refused a speed whose figures are finite", input, locale,
+            fail("refused a speed whose figures are finite", input, settings,
                  QString::fromLatin1(error.what()));
         }
         if (*refusal != error.kind()) {
-            fail("refused with the wrong error", input, locale, QString::fromLatin1(error.what()));
+            fail("refused with the wrong error", input, settings,
+                 QString::fromLatin1(error.what()));
         }
     }
 }
@@ -156,8 +228,10 @@ void check(const QString& input, const QLocale& locale)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::array<QLocale, 2> locales{QLocale::c(),
-                                                QLocale(QLocale::Greek, QLocale::Greece)};
+    static const std::array<Settings, 2> settings{{
+        {QLocale::c(), {u'.', u',', u'-', u'+'}},
+        {QLocale(QLocale::Greek, QLocale::Greece), {u',', u'.', u'-', u'+'}},
+    }};
 
     const QString utf8 =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -167,9 +241,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(utf16.data(), data, static_cast<std::size_t>(utf16.size()) * sizeof(QChar));
     }
 
-    for (const QLocale& locale : locales) {
-        check(utf8, locale);
-        check(utf16, locale);
+    for (const Settings& each : settings) {
+        check(utf8, each);
+        check(utf16, each);
     }
     return 0;
 }

@@ -1,9 +1,5 @@
 #include "rate/rate.h"
 
-#include "app/platform.h"
-
-using namespace Qt::StringLiterals;
-
 namespace orvanta::rate {
 
 namespace {
@@ -13,44 +9,34 @@ constexpr double uploadDivisor = 32;
 constexpr double rescaleThreshold = 56;
 constexpr double rescaleFactor = 1024;
 
-QString figureText(double figure, const QLocale& locale)
+std::u16string figureText(double figure, const platform::NumberFormat& format)
 {
     platform::checkFloat(figure);
-    return platform::joinTexts(platform::numberToText(figure, locale), u" Kbps"_s);
+    return platform::joinTexts(platform::numberToText(figure, format), u" Kbps");
 }
 
 } // namespace
 
-QStringList labels()
-{
-    QStringList result;
-    result.reserve(catalogue.size());
-    for (const auto& connection : catalogue) {
-        result.append(connection.label.toString());
-    }
-    return result;
-}
-
-std::optional<qint16> lookup(const QString& label)
+std::optional<std::int16_t> lookup(std::u16string_view label)
 {
     for (const auto& connection : catalogue) {
-        if (platform::textsEqual(connection.label.toString(), label)) {
+        if (platform::textsEqual(connection.label, label)) {
             return connection.nominalSpeed;
         }
     }
     return std::nullopt;
 }
 
-QString speedText(qint16 nominalSpeed)
+std::u16string speedText(std::int16_t nominalSpeed)
 {
     return platform::integerToText(nominalSpeed);
 }
 
-Figures convert(const QString& speed, const QLocale& locale)
+Figures convert(std::u16string_view speed, const platform::NumberFormat& format)
 {
-    const double value = platform::textToNumber(speed, locale);
+    const double value = platform::textToNumber(speed, format);
     const double kbps = value < rescaleThreshold ? value * rescaleFactor : value;
-    return {figureText(kbps / downloadDivisor, locale), figureText(kbps / uploadDivisor, locale)};
+    return {figureText(kbps / downloadDivisor, format), figureText(kbps / uploadDivisor, format)};
 }
 
 } // namespace orvanta::rate

@@ -1,22 +1,22 @@
 #pragma once
 
 // The connection catalogue and the conversion of a speed into download and upload figures.
-// Knows nothing of widgets.
+// Standard C++ only: every host shares it.
 
-#include <QLocale>
-#include <QString>
-#include <QStringList>
-#include <QStringView>
-#include <QtGlobal>
+#include "app/platform.h"
+
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace orvanta::rate {
 
 struct Connection
 {
-    QStringView label;
-    qint16 nominalSpeed; // kbps; kept beside the label, never read out of it
+    std::u16string_view label;
+    std::int16_t nominalSpeed; // kbps; kept beside the label, never read out of it
 };
 
 // The list offers these in this order. "DSL 2048Kbps" really is written with a capital K.
@@ -32,26 +32,23 @@ inline constexpr std::array<Connection, 9> catalogue{{
     {u"DSL 2048Kbps", 2048},
 }};
 
-// The labels, in catalogue order.
-[[nodiscard]] QStringList labels();
-
 // The nominal speed of the first entry whose label equals the text exactly (case-sensitive,
 // no trimming).
-[[nodiscard]] std::optional<qint16> lookup(const QString& label);
+[[nodiscard]] std::optional<std::int16_t> lookup(std::u16string_view label);
 
 // "56", "2048": the digits of a nominal speed.
-[[nodiscard]] QString speedText(qint16 nominalSpeed);
+[[nodiscard]] std::u16string speedText(std::int16_t nominalSpeed);
 
 struct Figures
 {
-    QString download; // e.g. "64 Kbps"
-    QString upload;   // e.g. "16 Kbps"
+    std::u16string download; // e.g. "64 Kbps"
+    std::u16string upload;   // e.g. "16 Kbps"
 };
 
-// Turns a speed in kbps, written the locale's way, into the two result texts: the speed / 8 and
-// the speed / 32. Speeds below 56 are taken as Mbps and multiplied by 1024 first.
-// Both texts are computed before either is returned, so a failure leaves no half result.
-// Throws platform::RuntimeError for text that is not a number or figures out of range.
-[[nodiscard]] Figures convert(const QString& speed, const QLocale& locale = QLocale());
+// Turns a speed in kbps, written as the regional settings write numbers, into the two result
+// texts: the speed / 8 and the speed / 32. Speeds below 56 are taken as Mbps and multiplied by
+// 1024 first. Both texts are computed before either is returned, so a failure leaves no half
+// result. Throws platform::RuntimeError for text that is not a number or figures out of range.
+[[nodiscard]] Figures convert(std::u16string_view speed, const platform::NumberFormat& format);
 
 } // namespace orvanta::rate

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Reads the built Windows executable and checks what otherwise shows only on a user's machine:
 that it starts as a windowed 64-bit program with ASLR and DEP, that it needs no DLL a plain
-Windows 10 or 11 lacks (it is linked statically and shipped as one file), and that the icon,
+Windows 10 or 11 lacks (it is linked statically and shipped as one file), that it is a native
+program of at most 256 KiB with no toolkit inside, and that the icon,
 version record and manifest of the resource script reached it intact.
 
 Usage: check_windows_exe.py Orvanta.exe
@@ -163,6 +164,20 @@ def check_imports(dlls, errors):
                       % ", ".join(foreign))
 
 
+# A native Windows program of Windows' own controls: a toolkit linked in would show as its size
+# and as the names of its classes.
+LARGEST = 256 * 1024
+TOOLKIT_MARKS = (b"QWidget", b"QApplication", b"qt_plugin", b"Q\x00W\x00i\x00d\x00g\x00e\x00t")
+
+
+def check_native(data, errors):
+    if len(data) > LARGEST:
+        errors.append("is %d bytes, more than the %d of a native program" % (len(data), LARGEST))
+    marks = [mark.decode("latin-1") for mark in TOOLKIT_MARKS if mark in data]
+    if marks:
+        errors.append("carries a toolkit: %s" % ", ".join(marks))
+
+
 def main():
     path = Path(sys.argv[1])
     data = path.read_bytes()
@@ -177,6 +192,7 @@ def main():
     print("%s imports %s" % (path.name, ", ".join(dlls)))
     check_header(image, errors)
     check_imports(dlls, errors)
+    check_native(data, errors)
     resource_checks.check_icons(entries, errors)
     resource_checks.check_version(entries, errors)
     resource_checks.check_manifest(entries, errors)

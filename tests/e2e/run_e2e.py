@@ -74,11 +74,11 @@ class Indented(tuple):
 # frame. A label's text starts at its very left edge, so a column of the window's background is
 # taken in there.
 CAPTIONS = {
-    "the first frame's title": (8 + 4, 8 - 6, 170, 20),
+    "the first frame's title": (8 + 2, 8 - 6, 172, 20),
     "the first option": Indented((8 + 8, 24 + 8, 177, 25), 16),
     # The speed box's edge overlaps the option's last column.
     "the second option": Indented((8 + 8, 64 + 8, 185 - 1, 33), 16),
-    "the second frame's title": (8 + 4, 120 - 6, 100, 20),
+    "the second frame's title": (8 + 2, 120 - 6, 102, 20),
     "the download label": (8 + 8 - 1, 16 + 120, 57 + 1, 25),
     "the upload label": (8 + 8 - 1, 48 + 120, 41 + 1, 25),
     "the calculate button": (232 + 8 + 3, 16 + 120 + 3, 105 - 6, 49 - 6),
@@ -141,10 +141,10 @@ TEXT = 1.0
 
 def scaled(values):
     """A size, point or rectangle at 100 %, as the window shows it at TEXT and SCALE. A rectangle
-    is scaled by its edges, as Qt scales it, so that rectangles that meet still meet; first by the
-    window to its text size, then by Qt to the display's."""
+    is scaled by its edges, as the window scales it, so that rectangles that meet still meet: by
+    the text size and the display's scale at once."""
     def pixel(value):
-        return int(int(value * TEXT + 0.5) * SCALE + 0.5)
+        return int(value * TEXT * SCALE + 0.5)
 
     if isinstance(values, Indented):
         x, y, width, height = scaled(tuple(values))
@@ -504,17 +504,12 @@ def contrast_is_enough(program):
     chosen, other = (colours(program.pixels(rect)) for rect in reversed(INDICATORS))
     marks = [check_contrast("the chosen option's mark, against the other option's",
                             max(map(contrast, chosen, other)), mark_least)]
-    if CONTRAST_THEME:
-        # A classic text box shows the focus by its caret alone, a button by a dotted frame:
-        # from the speed box past the two result boxes to Calculate.
-        face = collections.Counter(colours(program.pixels(CALCULATE_BUTTON))).most_common(1)[0][0]
-        focus = focus_contrast(program, (CALCULATE_BUTTON,),
-                               lambda: program.press("Tab", "Tab", "Tab"), face, True)
-        marks.append(check_contrast("the focus on the calculate button", focus, mark_least))
-    else:
-        focus = focus_contrast(program, edge(SPEED_BOX), lambda: program.press("Tab"),
-                               background, False)
-        marks.append(check_contrast("the focus on the speed box", focus, mark_least))
+    # Windows' text box shows the focus by its caret alone, a button by its focus frame: from
+    # the speed box past the two result boxes to Calculate.
+    face = collections.Counter(colours(program.pixels(CALCULATE_BUTTON))).most_common(1)[0][0]
+    focus = focus_contrast(program, (CALCULATE_BUTTON,),
+                           lambda: program.press("Tab", "Tab", "Tab"), face, True)
+    marks.append(check_contrast("the focus on the calculate button", focus, mark_least))
     # The edges are the system theme's own drawing, not the program's: under Wine its stand-in
     # theme's, whose grey is lighter than Windows' own. So they are measured, not held to 3 : 1.
     edges = min(max(contrast(colour, background) for part in edge(rect)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/main_window.h"
+#include "app/qt_host.h"
 
 #include <QObject>
 #include <QString>
@@ -29,5 +29,5 @@ protected:
     void typeSpeed(const QString& speed) const;
     void calculate() const;
 
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<orvanta::QtWindow> m_window;
 };

@@ -210,7 +210,8 @@ void tst_Calculate::badSpeedIsReportedAndKeepsResults()
 
     QCOMPARE(watcher.boxes().size(), 1);
     const ShownBox& box = watcher.boxes().constFirst();
-    QCOMPARE(box.text, RuntimeError(kind).message());
+    const auto message = RuntimeError(kind).message();
+    QCOMPARE(box.text, QString::fromUtf16(message.data(), qsizetype(message.size())));
     QCOMPARE(box.title, u"Orvanta"_s);
     QCOMPARE(box.icon, QMessageBox::Warning);
     QCOMPARE(results(), earlier);

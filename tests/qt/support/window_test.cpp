@@ -1,7 +1,5 @@
 #include "window_test.h"
 
-#include "app/style.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,8 +8,7 @@
 
 bool WindowTest::openWindow()
 {
-    orvanta::useSystemDialogStyle();
-    m_window = std::make_unique<frmMain>();
+    m_window = std::make_unique<orvanta::QtWindow>();
     m_window->load();
     m_window->show();
     return QTest::qWaitForWindowActive(m_window.get());

@@ -8,7 +8,7 @@
 // Before pressing Exit it prints the two result boxes, so the test can tell that the scenario
 // was really played.
 
-#include "ui/main_window.h"
+#include "app/qt_host.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,17 +22,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T> T* control(const frmMain& window, const char* name)
+template <typename T> T* control(const orvanta::QtWindow& window, const char* name)
 {
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 
-void click(const frmMain& window, const char* button)
+void click(const orvanta::QtWindow& window, const char* button)
 {
     QTest::mouseClick(control<QAbstractButton>(window, button), Qt::LeftButton);
 }
 
-bool play(const frmMain& window, const QString& scenario)
+bool play(const orvanta::QtWindow& window, const QString& scenario)
 {
     if (scenario == u"list"_s) {
         auto* list = control<QComboBox>(window, "Combo1");
@@ -57,7 +57,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const QString scenario = arguments.value(1);
-    frmMain window;
+    orvanta::QtWindow window;
     window.load();
     window.show();
     QTimer::singleShot(0, &window, [&window, scenario] {

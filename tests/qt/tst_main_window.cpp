@@ -1,8 +1,6 @@
-#include "app/style.h"
-#include "app/system_look.h"
+#include "app/qt_host.h"
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
-#include "ui/main_window.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -15,7 +13,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 #include <memory>
 
@@ -44,12 +41,6 @@ private Q_SLOTS:
     void controlsAreNamedForScreenReaders();
     void screenReadersReadTheFigures_data();
     void screenReadersReadTheFigures();
-    void textSizeFollowsTheSystem_data();
-    void textSizeFollowsTheSystem();
-    void largerTextGrowsTheWholeWindow_data();
-    void largerTextGrowsTheWholeWindow();
-    void contrastThemesGetTheClassicStyle_data();
-    void contrastThemesGetTheClassicStyle();
 };
 
 void tst_MainWindow::init()
@@ -73,16 +64,10 @@ void tst_MainWindow::windowIsFixedAndCaptioned()
     QVERIFY(!flags.testFlag(Qt::WindowContextHelpButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
 
-    // A font the system really has, at the window's 8 points; on Windows its own dialog font,
-    // and its native style.
+    // A font the system really has, at the window's 8 points.
     const QFontInfo font(m_window->font());
     QCOMPARE(font.pointSize(), 8);
-#ifdef Q_OS_WIN
-    QCOMPARE(font.family(), QFontInfo(QApplication::font()).family());
-    QCOMPARE(m_window->style()->name(), u"windowsvista"_s);
-#else
     QCOMPARE(font.family(), m_window->font().family());
-#endif
 
     const QPoint offCentre =
         m_window->frameGeometry().center() - m_window->screen()->availableGeometry().center();
@@ -212,7 +197,7 @@ void tst_MainWindow::startsInListModeWithTheFocusOnTheList()
 
 void tst_MainWindow::beforeLoadNothingIsChosen()
 {
-    const frmMain fresh;
+    const orvanta::QtWindow fresh;
     QVERIFY(!fresh.findChild<QRadioButton*>(u"Option1"_s)->isChecked());
     QVERIFY(!fresh.findChild<QRadioButton*>(u"Option2"_s)->isChecked());
     QCOMPARE(fresh.findChild<QComboBox*>(u"Combo1"_s)->count(), 0);
@@ -301,126 +286,6 @@ void tst_MainWindow::screenReadersReadTheFigures()
         QCOMPARE(accessible("Text1")->text(QAccessible::Value), typed);
         QVERIFY(!accessible("Text1")->state().readOnly);
     }
-}
-
-void tst_MainWindow::textSizeFollowsTheSystem_data()
-{
-    QTest::addColumn<int>("textSize");
-    QTest::addColumn<double>("fontPoints");
-    QTest::addColumn<double>("scale");
-
-    QTest::newRow("as laid out") << 100 << 9.0 << 1.0;
-    QTest::newRow("text size 150 %") << 150 << 9.0 << 1.5;
-    QTest::newRow("text size 225 %") << 225 << 9.0 << 2.25;
-    QTest::newRow("a larger message font") << 100 << 13.5 << 1.5;
-    QTest::newRow("a font already grown by the text size") << 150 << 13.5 << 1.5;
-    QTest::newRow("a font larger than the text size") << 125 << 18.0 << 2.0;
-    QTest::newRow("a smaller font") << 100 << 8.0 << 1.0;
-    QTest::newRow("text size beyond the setting's range") << 400 << 9.0 << 2.25;
-    QTest::newRow("text size below the setting's range") << 50 << 9.0 << 1.0;
-    QTest::newRow("a text size of nothing") << 0 << 9.0 << 1.0;
-}
-
-void tst_MainWindow::textSizeFollowsTheSystem()
-{
-    QFETCH(int, textSize);
-    QFETCH(double, fontPoints);
-    QFETCH(double, scale);
-
-    QCOMPARE(orvanta::textScale(textSize, fontPoints), scale);
-}
-
-void tst_MainWindow::largerTextGrowsTheWholeWindow_data()
-{
-    QTest::addColumn<double>("textScale");
-
-    QTest::newRow("150 %") << 1.5;
-    QTest::newRow("200 %") << 2.0;
-    // The offscreen screen of the Linux suite holds no more than some 220 %.
-    QTest::newRow("225 %") << 2.25;
-    QTest::newRow("more than any screen holds") << 10.0;
-}
-
-// Every control grows with the text, in its place, its caption whole, and the window as a whole
-// stays on the screen.
-void tst_MainWindow::largerTextGrowsTheWholeWindow()
-{
-    QFETCH(double, textScale);
-
-    // The controls of the layout, by name, and where each sits.
-    const auto designed = [](const QWidget& window) {
-        QHash<QString, QRect> geometry;
-        for (const char* name :
-             {"Command3", "Command2", "Combo1", "Frame1", "Text1", "Option2", "Option1", "Frame2",
-              "Command1", "Text3", "Text2", "Label2", "Label1"}) {
-            geometry.insert(QString::fromLatin1(name),
-                            window.findChild<QWidget*>(QString::fromLatin1(name))->geometry());
-        }
-        return geometry;
-    };
-    const QHash<QString, QRect> atFirst = designed(*m_window);
-    m_window.reset();
-    m_window = std::make_unique<frmMain>(textScale);
-    m_window->load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-
-    const QRect room = m_window->screen()->availableGeometry();
-    // Where it goes is the window manager's to say; that it fits is the window's.
-    const QSize outer = m_window->frameGeometry().size();
-    QVERIFY2(outer.width() <= room.width() && outer.height() <= room.height(),
-             qPrintable(u"the window spans %1 x %2 on a screen of %3 x %4"_s.arg(outer.width())
-                            .arg(outer.height())
-                            .arg(room.width())
-                            .arg(room.height())));
-    const double factor = m_window->width() / 363.0;
-    QVERIFY2(factor > 1.4 && factor <= textScale + 0.01, qPrintable(QString::number(factor)));
-    QCOMPARE(m_window->height(), qRound(241 * factor));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-    QVERIFY(qAbs(QFontInfo(m_window->font()).pointSizeF() - 8 * factor) < 0.6);
-
-    for (const auto& [name, before] : atFirst.asKeyValueRange()) {
-        const auto* widget = control<QWidget>(qPrintable(name));
-        const QRect now = widget->geometry();
-        const QString where = u"%1 at %2, %3, %4 x %5"_s.arg(name)
-                                  .arg(now.x())
-                                  .arg(now.y())
-                                  .arg(now.width())
-                                  .arg(now.height());
-        QVERIFY2(qAbs(now.left() - before.left() * factor) <= 1 &&
-                     qAbs(now.top() - before.top() * factor) <= 1 &&
-                     qAbs(now.right() + 1 - (before.right() + 1) * factor) <= 1 &&
-                     qAbs(now.bottom() + 1 - (before.bottom() + 1) * factor) <= 1,
-                 qPrintable(where));
-        if (qobject_cast<const QLabel*>(widget) != nullptr ||
-            qobject_cast<const QAbstractButton*>(widget) != nullptr) {
-            QVERIFY2(widget->sizeHint().width() <= now.width(),
-                     qPrintable(where + u": its caption is cut off"_s));
-        }
-    }
-}
-
-void tst_MainWindow::contrastThemesGetTheClassicStyle_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<bool>("systemColours");
-    QTest::addColumn<QString>("used");
-
-    QTest::newRow("Windows 10") << u"windowsvista"_s << false << u"windowsvista"_s;
-    QTest::newRow("Windows 11") << u"windows11"_s << false << u"windowsvista"_s;
-    QTest::newRow("Windows 10, a contrast theme") << u"windowsvista"_s << true << u"windows"_s;
-    QTest::newRow("Windows 11, a contrast theme") << u"windows11"_s << true << u"windows"_s;
-    QTest::newRow("Linux") << u"fusion"_s << false << u"fusion"_s;
-    QTest::newRow("a style asked for") << u"fusion"_s << true << u"fusion"_s;
-}
-
-void tst_MainWindow::contrastThemesGetTheClassicStyle()
-{
-    QFETCH(QString, chosen);
-    QFETCH(bool, systemColours);
-    QFETCH(QString, used);
-
-    QCOMPARE(orvanta::dialogStyle(chosen, systemColours), used);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,0 +1,272 @@
+// The conversions, the catalogue and the text size rules: toolkit-free code that every host
+// shares, so these rows run on Linux and, under Wine, on Windows alike.
+
+#include "app/platform.h"
+#include "app/system_look.h"
+#include "rate/rate.h"
+
+#include <doctest/doctest.h>
+#include <optional>
+#include <string>
+#include <vector>
+
+using orvanta::platform::NumberFormat;
+using orvanta::platform::RuntimeError;
+using Kind = RuntimeError::Kind;
+
+namespace {
+
+// The regional settings of the rows: the C locale and US English write numbers alike.
+const NumberFormat plain{};
+const NumberFormat greek{u',', u'.', u'-', u'+'};
+
+std::optional<Kind> errorOf(std::u16string_view text, const NumberFormat& format)
+{
+    try {
+        (void)orvanta::platform::textToNumber(text, format);
+    } catch (const RuntimeError& error) {
+        return error.kind();
+    }
+    return std::nullopt;
+}
+
+std::string utf8(std::u16string_view text)
+{
+    std::string out;
+    for (const char16_t unit : text) {
+        out += unit < 0x80 ? static_cast<char>(unit) : '?';
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_CASE("a speed is read as the regional settings write it")
+{
+    struct Row
+    {
+        const NumberFormat& format;
+        std::u16string_view text;
+        double expected;
+    };
+    const std::vector<Row> rows{
+        {plain, u"512", 512},       {plain, u"0.5", 0.5},
+        {plain, u"1,234", 1234},    {plain, u"1,234,567.5", 1234567.5},
+        {plain, u"  56 ", 56},      {plain, u"\u00a056\u3000", 56},
+        {plain, u"-8", -8},         {plain, u"\u22128", -8},
+        {plain, u"+5", 5},          {plain, u"1E3", 1000},
+        {plain, u"1e+3", 1000},     {plain, u"5.", 5},
+        {plain, u".5", 0.5},        {plain, u"00012", 12},
+        {plain, u"1E300", 1e300},   {plain, u"0e999999", 0},
+        {plain, u"1e-320", 1e-320}, {greek, u"0,5", 0.5},
+        {greek, u",5", 0.5},        {greek, u"1.234,5", 1234.5},
+        {greek, u"1.234", 1234},    {greek, u"1,234e5", 123400},
+        {greek, u"1E3", 1000},      {greek, u"2048", 2048},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.text));
+        CHECK(orvanta::platform::textToNumber(row.text, row.format) == row.expected);
+    }
+}
+
+TEST_CASE("what is not a number is refused, and what lies beyond the range is told apart")
+{
+    struct Row
+    {
+        const NumberFormat& format;
+        std::u16string_view text;
+        Kind kind;
+    };
+    const std::vector<Row> rows{
+        {plain, u"", Kind::TypeMismatch},
+        {plain, u" ", Kind::TypeMismatch},
+        {plain, u"abc", Kind::TypeMismatch},
+        {plain, u"12abc", Kind::TypeMismatch},
+        {plain, u"inf", Kind::TypeMismatch},
+        {plain, u"-INF", Kind::TypeMismatch},
+        {plain, u"nan", Kind::TypeMismatch},
+        {plain, u"0x10", Kind::TypeMismatch},
+        {plain, u"1 000", Kind::TypeMismatch},
+        {plain, u"- 5", Kind::TypeMismatch},
+        {plain, u"--5", Kind::TypeMismatch},
+        {plain, u"+-5", Kind::TypeMismatch},
+        {plain, u"1e", Kind::TypeMismatch},
+        {plain, u"5e-", Kind::TypeMismatch},
+        {plain, u"e5", Kind::TypeMismatch},
+        {plain, u".e3", Kind::TypeMismatch},
+        {plain, u"1.5e3.2", Kind::TypeMismatch},
+        // Groups are of three digits, and only before the decimal point.
+        {plain, u"1,23", Kind::TypeMismatch},
+        {plain, u"1,2345", Kind::TypeMismatch},
+        {plain, u"1234,567", Kind::TypeMismatch},
+        {plain, u",123", Kind::TypeMismatch},
+        {plain, u"1,,234", Kind::TypeMismatch},
+        {plain, u"1,234,", Kind::TypeMismatch},
+        {plain, u"1.5,000", Kind::TypeMismatch},
+        // Digits of other scripts are not what the window's users type.
+        {plain, u"\u0661", Kind::TypeMismatch},
+        {plain, u"\uff15", Kind::TypeMismatch},
+        {greek, u"Inf", Kind::TypeMismatch},
+        {greek, u"0.5", Kind::TypeMismatch},
+        {greek, u"1,234,567", Kind::TypeMismatch},
+        // Too small to tell from zero.
+        {plain, u"1e-400", Kind::TypeMismatch},
+        {plain, u"1e-99999999999999999999", Kind::TypeMismatch},
+        {plain, u"1e400", Kind::Overflow},
+        {plain, u"-1e400", Kind::Overflow},
+        {plain, u"1e0400", Kind::Overflow},
+        {plain, u"0.0001e400", Kind::Overflow},
+        {plain, u"1e99999999999999999999", Kind::Overflow},
+        {greek, u"1E400", Kind::Overflow},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.text));
+        CHECK(errorOf(row.text, row.format) == row.kind);
+    }
+}
+
+TEST_CASE("a figure is written with at most 15 digits, as the regional settings write it")
+{
+    struct Row
+    {
+        const NumberFormat& format;
+        double value;
+        std::u16string_view expected;
+    };
+    const std::vector<Row> rows{
+        {plain, 2048, u"2048"},
+        {plain, 1.75, u"1.75"},
+        {plain, -1024, u"-1024"},
+        {plain, -0.0, u"0"},
+        {plain, 0.1 + 0.2, u"0.3"},
+        {plain, 123456789012345.0, u"123456789012345"},
+        {plain, 1e15, u"1E+15"},
+        {plain, 1e-5, u"1E-05"},
+        {plain, 0.0001, u"0.0001"},
+        {plain, 1.25e299, u"1.25E+299"},
+        {plain, -3.125e-300, u"-3.125E-300"},
+        {plain, 1234567.5, u"1234567.5"},
+        // A tie at the sixteenth digit rounds away from zero; a carry adds a digit.
+        {plain, 100000000000000.5, u"100000000000001"},
+        {plain, -123456789012345.5, u"-123456789012346"},
+        {plain, 99999999999999.95, u"100000000000000"},
+        {plain, 9.999999999999995e-5, u"0.0001"},
+        {greek, 2048, u"2048"},
+        {greek, 1.75, u"1,75"},
+        {greek, 1.25e299, u"1,25E+299"},
+        {greek, -0.0, u"0"},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(row.value);
+        CHECK(orvanta::platform::numberToText(row.value, row.format) == row.expected);
+    }
+}
+
+TEST_CASE("the catalogue is looked up exactly")
+{
+    struct Row
+    {
+        std::u16string_view label;
+        std::optional<std::int16_t> speed;
+    };
+    const std::vector<Row> rows{
+        {u"PSTN 56kbps", 56},  {u"DSL 512kbps", 512}, {u"DSL 2048Kbps", 2048},
+        {u"DSL 2048kbps", {}}, {u"dsl 512kbps", {}},  {u"", {}},
+        {u" DSL 512kbps", {}}, {u"DSL 512kbps ", {}}, {u"512", {}},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.label));
+        CHECK(orvanta::rate::lookup(row.label) == row.speed);
+    }
+    CHECK(orvanta::rate::speedText(2048) == u"2048");
+    CHECK(orvanta::platform::textsEqual(u"DSL 2048Kbps", u"DSL 2048Kbps"));
+    CHECK_FALSE(orvanta::platform::textsEqual(u" ", u""));
+}
+
+TEST_CASE("a speed gives its download and upload figures")
+{
+    struct Row
+    {
+        const NumberFormat& format;
+        std::u16string_view speed;
+        std::u16string_view download;
+        std::u16string_view upload;
+    };
+    const std::vector<Row> rows{
+        {plain, u"512", u"64 Kbps", u"16 Kbps"},
+        {plain, u"56", u"7 Kbps", u"1.75 Kbps"},
+        {plain, u"2048", u"256 Kbps", u"64 Kbps"},
+        {plain, u"55.9", u"7155.2 Kbps", u"1788.8 Kbps"},
+        {plain, u"2", u"256 Kbps", u"64 Kbps"},
+        {plain, u"0.5", u"64 Kbps", u"16 Kbps"},
+        {plain, u"0", u"0 Kbps", u"0 Kbps"},
+        {plain, u"-0", u"0 Kbps", u"0 Kbps"},
+        {plain, u"-8", u"-1024 Kbps", u"-256 Kbps"},
+        {plain, u"1E300", u"1.25E+299 Kbps", u"3.125E+298 Kbps"},
+        {greek, u"56", u"7 Kbps", u"1,75 Kbps"},
+        {greek, u"0,5", u"64 Kbps", u"16 Kbps"},
+        {greek, u"1.024", u"128 Kbps", u"32 Kbps"},
+        {greek, u"100", u"12,5 Kbps", u"3,125 Kbps"},
+        {greek, u"1E300", u"1,25E+299 Kbps", u"3,125E+298 Kbps"},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.speed));
+        const auto figures = orvanta::rate::convert(row.speed, row.format);
+        CHECK(figures.download == row.download);
+        CHECK(figures.upload == row.upload);
+    }
+}
+
+TEST_CASE("a speed that cannot be converted raises its error")
+{
+    const std::vector<std::pair<std::u16string_view, Kind>> rows{
+        {u" ", Kind::TypeMismatch},
+        {u"abc", Kind::TypeMismatch},
+        {u"1e400", Kind::Overflow},
+        // Only negative speeds reach the rescaling, so only they can overflow there.
+        {u"-1E308", Kind::FloatingPoint},
+    };
+    for (const auto& [speed, kind] : rows) {
+        CAPTURE(utf8(speed));
+        std::optional<Kind> raised;
+        try {
+            (void)orvanta::rate::convert(speed, plain);
+        } catch (const RuntimeError& error) {
+            raised = error.kind();
+        }
+        CHECK(raised == kind);
+    }
+}
+
+TEST_CASE("larger text follows the larger of Text size and the message font")
+{
+    struct Row
+    {
+        int textSize;
+        double fontPoints;
+        double scale;
+    };
+    const std::vector<Row> rows{
+        {100, 9.0, 1.0},  {150, 9.0, 1.5}, {225, 9.0, 2.25}, {100, 13.5, 1.5}, {150, 13.5, 1.5},
+        {125, 18.0, 2.0}, {100, 8.0, 1.0}, {400, 9.0, 2.25}, {50, 9.0, 1.0},   {0, 9.0, 1.0},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(row.textSize);
+        CAPTURE(row.fontPoints);
+        CHECK(orvanta::textScale(row.textSize, row.fontPoints) == row.scale);
+    }
+}
+
+TEST_CASE("larger text grows no further than the screen holds")
+{
+    using orvanta::Extent;
+    const Extent window{363, 241};
+    const Extent frame{16, 39};
+    CHECK(orvanta::scaleThatFits(1.5, window, frame, {1920, 1040}) == 1.5);
+    CHECK(orvanta::scaleThatFits(10, window, frame, {1280, 984}) ==
+          doctest::Approx((1280.0 - 16) / 363));
+    CHECK(orvanta::scaleThatFits(2.25, window, frame, {1000, 560}) ==
+          doctest::Approx((560.0 - 39) / 241));
+    // A screen smaller than the window itself leaves it as laid out.
+    CHECK(orvanta::scaleThatFits(2, window, frame, {320, 200}) == 1.0);
+}
