@@ -326,5 +326,44 @@ class LinkMap(unittest.TestCase):
                          {"crt2u.o", "libpthread.a (winpthreads)"})
 
 
+class Notices(unittest.TestCase):
+    """The notices' headings against what the link map says was linked."""
+
+    def test_headings_name_what_is_linked(self):
+        gcc = {"version": "14.2.0", "source": "gcc-mingw-w64", "files": {"libstdc++.a"}}
+        mingw = {"version": "12.0.0", "source": "mingw-w64", "files": {"crt2u.o"}}
+        plain = "GPL-3.0-or-later WITH GCC-exception-3.1"
+        with_demangler = plain + " AND GPL-2.0-or-later WITH GCC-exception-2.0"
+        demangler = {"libstdc++.a(cp-demangle.o)"}
+        rows = [
+            # what is linked, the headings, the failure expected (None: none)
+            ({GCC: gcc, "MinGW-w64 run-time libraries": mingw}, set(),
+             {GCC: ("14.2.0", plain), "MinGW-w64 run-time libraries": ("12.0.0", "ZPL-2.1")},
+             None),
+            ({GCC: gcc}, set(), {GCC: ("14.2.0", plain)}, None),
+            ({GCC: gcc}, demangler, {GCC: ("14.2.0", with_demangler)}, None),
+            ({GCC: gcc}, demangler, {GCC: ("14.2.0", plain)}, "which it does"),
+            ({GCC: gcc}, set(), {GCC: ("14.2.0", with_demangler)}, "which it does not"),
+            ({GCC: gcc}, set(), {GCC: ("14.1.0", plain)}, "linked with gcc-mingw-w64 14.2.0"),
+            ({GCC: gcc, "MinGW-w64 run-time libraries": mingw}, set(), {GCC: ("14.2.0", plain)},
+             "no heading"),
+            ({GCC: gcc}, set(),
+             {GCC: ("14.2.0", plain), "MinGW-w64 run-time libraries": ("12.0.0", "ZPL-2.1")},
+             "does not link"),
+        ]
+        for linked, members, headings, message in rows:
+            with self.subTest(linked=sorted(linked), members=sorted(members),
+                              headings=headings), \
+                    mock.patch.object(sbom, "linked_components", lambda _: linked), \
+                    mock.patch.object(sbom, "linked_members", lambda _: members), \
+                    mock.patch.object(sbom, "notice_headings", lambda: headings), \
+                    mock.patch.object(sbom, "nsis_installed", lambda: ("3.11", "nsis", "3.11-1")):
+                if message is None:
+                    self.assertEqual(sbom.built_versions("Orvanta.map")["NSIS"], "3.11")
+                else:
+                    with self.assertRaisesRegex(sbom.Failure, message):
+                        sbom.built_versions("Orvanta.map")
+
+
 if __name__ == "__main__":
     unittest.main()
