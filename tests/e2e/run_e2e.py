@@ -17,6 +17,9 @@ dots per inch) for the run, and everything the user sees and touches is that muc
 --dark, Windows is set to dark mode for apps for the run. Under Wine every caption, figure and
 mark is measured against its background, in the colours of the run.
 
+With --picture PATH the run saves the window after the calculations as a PNG, and checks no
+more.
+
 For readers with low vision: --text-size PERCENT sets Windows' Text size, and --message-font
 PERCENT makes the system's message font that much larger than Windows' default, 9 points; either
 way the window and everything in it grows by that much more. --contrast black or white gives
@@ -28,7 +31,8 @@ On Linux, --xft-dpi DOTS sets the X resource Xft.dpi, which desktops raise for l
 
 Usage: run_e2e.py [--xft-dpi DOTS] PATH_TO_PROGRAM
        run_e2e.py --wine [--scale PERCENT] [--dark] [--text-size PERCENT]
-                  [--message-font PERCENT] [--contrast black|white] PATH_TO_PROGRAM
+                  [--message-font PERCENT] [--contrast black|white] [--picture PATH]
+                  PATH_TO_PROGRAM
 """
 
 import collections
@@ -54,6 +58,7 @@ CLIENT_SIZE = (363, 241)
 DOWNLOAD_BOX = (80 + 8, 16 + 120, 145, 19)
 UPLOAD_BOX = (80 + 8, 48 + 120, 145, 19)
 TYPED_OPTION = (8 + 8, 64 + 8, 185, 33)
+LIST_OPTION = (8 + 8, 24 + 8, 177, 25)
 SPEED_BOX = (192 + 8, 64 + 8, 145, 25)
 EXIT_BUTTON = (184, 208, 169, 25)
 CALCULATE_BUTTON = (232 + 8, 16 + 120, 105, 49)
@@ -521,6 +526,23 @@ def contrast_is_enough(program):
            "the text boxes' edges are at %.2f : 1" % (least_text + least_mark + (edges,)))
 
 
+def picture_taker(path):
+    """A step that saves the window as it stands, without the window manager's frame: on Windows
+    the title bar is Windows' own, which Wine's stand-in does not look like. No time stamps in
+    the file, so that an unchanged window gives an unchanged file."""
+    def take_picture(program):
+        # Back in list mode, "DSL 512kbps" calculated from the keyboard, so that no caret blinks.
+        before = program.results()
+        program.click(LIST_OPTION)
+        program.press("shift+Tab", *["Down"] * 6)
+        calculate_and_read(program, before, "DSL 512kbps")
+        subprocess.run(["import", "-window", str(program.window), "-strip",
+                        "-define", "png:exclude-chunks=date,time", path],
+                       env=dict(os.environ, DISPLAY=os.environ["DISPLAY"]), check=True)
+        passed("the window is saved as " + path)
+    return take_picture
+
+
 def leave_through_exit(program):
     program.click(EXIT_BUTTON)
     program.wait_for_exit("a click on Exit")
@@ -699,7 +721,7 @@ def main():
         arguments.pop(0)
         if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
             sys.exit("run_e2e.py: --wine runs inside scripts/wine-session")
-    percent, settings, dots_per_inch = 100, [], None
+    percent, settings, dots_per_inch, picture = 100, [], None, None
     if not wine and arguments[:1] == ["--xft-dpi"] and len(arguments) > 2 \
             and arguments[1].isdigit():
         dots_per_inch = int(arguments[1])
@@ -716,6 +738,8 @@ def main():
             else:
                 TEXT = value / 100
                 settings += text_size(value) if option == "--text-size" else message_font(value)
+        elif option == "--picture":
+            picture = arguments.pop(0)
         elif option == "--contrast" and arguments[0] in CONTRAST_COLOURS:
             CONTRAST_THEME = arguments.pop(0)
             settings += contrast_theme(CONTRAST_THEME)
@@ -734,9 +758,11 @@ def main():
         if wine:
             with xclient.Display(os.environ["DISPLAY"]) as display, windows_scaling(percent), \
                     registry_values(settings):
-                run_sessions(["wine", executable], display, dict(os.environ), True,
-                             (use_the_calculator, contrast_is_enough,
-                              figures_in_regional_settings, captions_are_whole))
+                steps = (use_the_calculator, contrast_is_enough, figures_in_regional_settings,
+                         captions_are_whole)
+                if picture:
+                    steps = (use_the_calculator, picture_taker(picture))
+                run_sessions(["wine", executable], display, dict(os.environ), True, steps)
         else:
             server, name = xclient.start_xvfb()
             try:
