@@ -83,7 +83,7 @@ PYTHON_SCRIPTS = $(shell for f in $$(find bench packaging scripts tests -type f 
 SHELL_SCRIPTS = $(shell for f in $$(find packaging scripts -type f | LC_ALL=C sort); \
     do case "$$f" in (*.sh) echo "$$f" ;; \
     (*) head -n1 "$$f" | grep -Eq '^.!.*[/ ](ba)?sh$$' && echo "$$f" ;; esac; done)
-SHELLCHECK_LATER = scripts/build-qt-windows scripts/windows-tools scripts/wine-session \
+SHELLCHECK_LATER = scripts/windows-tools scripts/wine-session \
     packaging/checks/test_windows_packages.sh
 
 .PHONY: test-sanitize fuzz lint
@@ -236,10 +236,8 @@ test-package-windows: package-windows
 
 # --- Releases -----------------------------------------------------------------------------------
 # make release: the four files of a release, a bill of materials beside each binary one
-# (FILE.cdx.json, CycloneDX 1.5, checked against its schema), the three files of the Debian source
-# package of the Qt linked into Orvanta.exe (QT_SOURCE_FILES: the LGPL's corresponding source,
-# which the archive would drop once Debian replaces it), the winget manifests (dist/winget/), and
-# SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests;
+# (FILE.cdx.json, CycloneDX 1.5, checked against its schema), the winget manifests (dist/winget/),
+# and SHA256SUMS of them all in dist/, each built anew in build folders of its own, without tests;
 # last the download page beside them.
 # Every byte depends on the commit alone: the same commit gives the same files on any machine, in
 # any folder, at any time.
@@ -255,7 +253,6 @@ SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
 WINGET_DOWNLOAD_BASE ?= https://example.org/orvanta/releases/$(VERSION)/
 RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
 SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
-QT_SOURCE_FILES = dist/qt6-base_*
 RELEASE_BUILD_DIR ?= build-release
 RELEASE_WINDOWS_DIR ?= build-release-windows
 RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) \
@@ -279,18 +276,17 @@ release: deps-release
 	@if [ -n "$$ORVANTA_GPG_KEY" ] && ! gpg --batch --list-secret-keys -- "$$ORVANTA_GPG_KEY" \
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
 	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
-	@rm -f $(RELEASE_FILES) $(SBOM_FILES) $(QT_SOURCE_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
+	@rm -f $(RELEASE_FILES) $(SBOM_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
 	@rm -rf dist/winget
 	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
-	@scripts/build-qt-windows --source | while IFS= read -r file; do cp "$$file" dist/; done
 	@scripts/make-sbom --link-map "$(RELEASE_WINDOWS_DIR)/Orvanta.map" \
 	    $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
 	@scripts/make-winget dist $(VERSION) $(RELEASE_WINDOWS_DIR)/CPackConfig.cmake \
 	    "$(WINGET_DOWNLOAD_BASE)"
 	@scripts/validate-winget dist
-	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES) \
-	    $(QT_SOURCE_FILES)) winget/*.yaml | LC_ALL=C sort) > SHA256SUMS
+	@cd dist && LC_ALL=C sha256sum -- $$(LC_ALL=C ls -d $(notdir $(RELEASE_FILES) $(SBOM_FILES)) \
+	    winget/*.yaml | LC_ALL=C sort) > SHA256SUMS
 	@if [ -n "$$ORVANTA_GPG_KEY" ]; then \
 	    gpg --batch --yes --quiet --local-user "$$ORVANTA_GPG_KEY" --armor --detach-sign \
 	        --output dist/SHA256SUMS.asc dist/SHA256SUMS && echo "release: signed SHA256SUMS"; fi
@@ -298,9 +294,10 @@ release: deps-release
 	@echo "release: in dist/ (SOURCE_DATE_EPOCH=$(SOURCE_DATE_EPOCH))" && cat dist/SHA256SUMS
 
 # For whoever reviews the advisories before a release: each one, with the version that ships (read
-# from the Qt for Windows that was built), its record's range and its answer, and each
-# component's sources and the date they were reviewed up to. Fails where an entry is
-# inconsistent, as the release does (scripts/make-sbom, packaging/sbom/advisories.json).
+# from the packages in the Windows tools' root that Orvanta.exe is linked from), its record's range
+# and its answer, and each component's sources and the date they were reviewed up to. It reads
+# the link map that the build writes beside Orvanta.exe, so it builds first. Fails where an entry
+# is inconsistent, as the release does (scripts/make-sbom, packaging/sbom/advisories.json).
 advisories: windows
 	@scripts/make-sbom --table --link-map "$(WINDOWS_DIR)/Orvanta.map"
 

@@ -68,6 +68,10 @@ bool isDigit(char16_t unit)
 
 constexpr int groupSize = 3;
 
+constexpr int decimalBase = 10;
+// Room for any 16-bit integer or exponent of a double, in digits and a sign.
+constexpr std::size_t shortText = 8;
+
 // A number as typed, rewritten the C way ("-1234.5e3") for std::from_chars, with what tells an
 // overflow from an underflow when the value lies beyond the double range.
 struct PlainNumber
@@ -77,6 +81,15 @@ struct PlainNumber
     // Where the first significant digit stands: 1 for the units, 0 for tenths, and so on.
     long long magnitude = 0;
 };
+
+// Where the first significant digit of a plain mantissa ("-0.0012") stands.
+long long magnitudeOf(std::string_view mantissa)
+{
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    const auto distance = static_cast<long long>(point) - static_cast<long long>(first);
+    return first < point ? distance : distance + 1;
+}
 
 class NumberReader
 {
@@ -89,73 +102,73 @@ public:
     bool read(PlainNumber& number)
     {
         m_number = &number;
-        return sign() && mantissa() && exponent() && m_at == m_text.size();
+        sign();
+        if (!mantissa()) {
+            return false;
+        }
+        number.nonZero = number.text.find_first_of("123456789") != std::string::npos;
+        number.magnitude = number.nonZero ? magnitudeOf(number.text) : 0;
+        return exponent() && atEnd();
     }
 
 private:
     [[nodiscard]] bool atEnd() const { return m_at == m_text.size(); }
     [[nodiscard]] char16_t current() const { return m_text[m_at]; }
+    [[nodiscard]] bool atExponent() const { return current() == u'e' || current() == u'E'; }
 
+    // A sign, kept when it is a minus; true when it was one.
     bool sign()
     {
         if (!atEnd() && isMinus(current(), m_format)) {
             m_number->text += '-';
             ++m_at;
-        } else if (!atEnd() && isPlus(current(), m_format)) {
+            return true;
+        }
+        if (!atEnd() && isPlus(current(), m_format)) {
             ++m_at;
         }
-        return true;
+        return false;
     }
 
     // Digits, grouped by threes or not at all, then maybe a decimal point and more digits.
     bool mantissa()
     {
-        bool grouped = false;
-        bool fraction = false;
-        int inGroup = 0;
-        int digits = 0;
-        long long leadingZerosAfterPoint = 0;
-        long long wholeDigits = 0;
-        for (; !atEnd() && current() != u'e' && current() != u'E'; ++m_at) {
-            const char16_t unit = current();
-            if (isDigit(unit)) {
-                m_number->text += static_cast<char>(unit);
-                ++digits;
-                ++inGroup;
-                if (unit != u'0' && !m_number->nonZero) {
-                    m_number->nonZero = true;
-                    m_number->magnitude = fraction ? -leadingZerosAfterPoint : 0;
-                }
-                if (!fraction && (m_number->nonZero || unit != u'0')) {
-                    ++wholeDigits;
-                } else if (fraction && !m_number->nonZero) {
-                    ++leadingZerosAfterPoint;
-                }
-            } else if (unit == m_format.decimalPoint && !fraction) {
-                if (grouped && inGroup != groupSize) {
-                    return false;
-                }
-                m_number->text += '.';
-                fraction = true;
-            } else if (unit == m_format.groupSeparator && !fraction) {
-                const bool fits =
-                    grouped ? inGroup == groupSize : inGroup > 0 && inGroup <= groupSize;
-                if (!fits) {
-                    return false;
-                }
-                grouped = true;
-                inGroup = 0;
-            } else {
+        for (; !atEnd() && !atExponent(); ++m_at) {
+            if (!mantissaUnit(current())) {
                 return false;
             }
         }
-        if (grouped && !fraction && inGroup != groupSize) {
-            return false;
+        return groupEnds() && m_digits > 0;
+    }
+
+    bool mantissaUnit(char16_t unit)
+    {
+        if (isDigit(unit)) {
+            m_number->text += static_cast<char>(unit);
+            ++m_digits;
+            ++m_inGroup;
+            return true;
         }
-        if (m_number->nonZero && wholeDigits > 0) {
-            m_number->magnitude = wholeDigits;
+        if (unit == m_format.decimalPoint && !m_fraction) {
+            m_number->text += '.';
+            const bool ended = groupEnds();
+            m_fraction = true;
+            return ended;
         }
-        return digits > 0;
+        if (unit == m_format.groupSeparator && !m_fraction) {
+            const bool fits =
+                m_grouped ? m_inGroup == groupSize : m_inGroup > 0 && m_inGroup <= groupSize;
+            m_grouped = true;
+            m_inGroup = 0;
+            return fits;
+        }
+        return false;
+    }
+
+    // The whole part ends: its last group, if it has groups, is a whole one.
+    [[nodiscard]] bool groupEnds() const
+    {
+        return m_fraction || !m_grouped || m_inGroup == groupSize;
     }
 
     bool exponent()
@@ -165,21 +178,14 @@ private:
         }
         ++m_at; // the e
         m_number->text += 'e';
-        bool negative = false;
-        if (!atEnd() && isMinus(current(), m_format)) {
-            m_number->text += '-';
-            negative = true;
-            ++m_at;
-        } else if (!atEnd() && isPlus(current(), m_format)) {
-            ++m_at;
-        }
+        const bool negative = sign();
         // Saturates: an exponent of more digits than a long long holds is out of range anyway.
-        constexpr long long saturated = std::numeric_limits<long long>::max() / 20;
+        constexpr long long saturated = std::numeric_limits<long long>::max() / (2 * decimalBase);
         long long value = 0;
         int digits = 0;
         for (; !atEnd() && isDigit(current()); ++m_at, ++digits) {
             m_number->text += static_cast<char>(current());
-            value = std::min(saturated, value * 10 + (current() - u'0'));
+            value = std::min(saturated, value * decimalBase + (current() - u'0'));
         }
         m_number->magnitude += negative ? -value : value;
         return digits > 0;
@@ -189,6 +195,10 @@ private:
     const NumberFormat& m_format;
     std::size_t m_at = 0;
     PlainNumber* m_number = nullptr;
+    bool m_grouped = false;
+    bool m_fraction = false;
+    int m_inGroup = 0;
+    int m_digits = 0;
 };
 
 // The significant digits of a finite, non-zero magnitude, rounded to a count of them, without
@@ -206,7 +216,7 @@ Digits roundedDigits(double value, int count)
     // without a tie being made up by the first rounding. Only digits and the exponent are read,
     // so the decimal mark of whatever C locale is set does not matter.
     constexpr int written = 40;
-    std::array<char, 64> scientific{};
+    std::array<char, 2 * written> scientific{};
     std::snprintf(scientific.data(), scientific.size(), "%.*e", written, std::abs(value));
     Digits result;
     const char* at = scientific.data();
@@ -280,7 +290,7 @@ bool textsEqual(std::u16string_view left, std::u16string_view right)
 
 std::u16string integerToText(std::int16_t value)
 {
-    std::array<char, 8> digits{};
+    std::array<char, shortText> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), value);
     return {digits.data(), written.ptr};
 }
@@ -327,7 +337,7 @@ std::u16string numberToText(double value, const NumberFormat& format)
             text += format.decimalPoint;
             appendDigits(text, digits.substr(1));
         }
-        std::array<char, 8> exponent{};
+        std::array<char, shortText> exponent{};
         const int magnitude = std::abs(rounded.exponent);
         const auto written =
             std::to_chars(exponent.data(), exponent.data() + exponent.size(), magnitude);

@@ -57,19 +57,13 @@ void QtWindow::build()
     setWindowTitle(toQString(layout::caption));
     setFixedSize(layout::clientWidth / unit, layout::clientHeight / unit);
     // The layout is made for this size of text; the font is Arial's metric twin, with Greek.
-    setFont(QFont(u"Liberation Sans"_s, 8));
+    setFont(QFont(u"Liberation Sans"_s, layout::fontPoints));
 
-    // A later sibling lies above an earlier one, and the table lists the topmost first: the frames
-    // come first, so that the list, which no frame holds, lies above them.
-    for (auto place = layout::controls.rbegin(); place != layout::controls.rend(); ++place) {
-        if (place->kind == layout::Kind::Frame) {
-            createControl(*place);
-        }
-    }
-    for (auto place = layout::controls.rbegin(); place != layout::controls.rend(); ++place) {
-        if (place->kind != layout::Kind::Frame) {
-            createControl(*place);
-        }
+    // The table lists the topmost first, and each frame before the controls it holds: each
+    // control goes below those made before it.
+    for (const auto& place : layout::controls) {
+        createControl(place);
+        widget(place.control)->lower();
     }
 
     std::vector<const layout::Place*> tabOrder;

@@ -36,8 +36,6 @@ std::u16string fromWide(const std::wstring& text)
     return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
-// The points of the layout's text: it was laid out for 8-point type.
-constexpr double layoutFontPoints = 8.0;
 constexpr int pointsPerInch = 72;
 constexpr double percent = 100.0;
 
@@ -346,7 +344,7 @@ void Win32Window::useDpi(UINT dpi)
     // Windows' message font, at the size the layout was made for, grown with the text.
     LOGFONTW font = systemFonts(dpi).lfMessageFont;
     font.lfHeight =
-        -static_cast<LONG>(std::lround(layoutFontPoints * m_textScale * dpi / pointsPerInch));
+        -static_cast<LONG>(std::lround(layout::fontPoints * m_textScale * dpi / pointsPerInch));
     const HFONT previous = m_font;
     m_font = CreateFontIndirectW(&font);
     placeControls();

@@ -53,18 +53,15 @@ int main(int argc, char* argv[])
     QDialog dialog;
     constexpr int unit = layout::twipsPerPixel;
     dialog.setFixedSize(layout::clientWidth / unit, layout::clientHeight / unit);
-    dialog.setFont(QFont(u"Liberation Sans"_s, 8));
+    dialog.setFont(QFont(u"Liberation Sans"_s, layout::fontPoints));
     QHash<orvanta::Control, QWidget*> widgets;
-    for (const bool frames : {true, false}) {
-        for (auto place = layout::controls.rbegin(); place != layout::controls.rend(); ++place) {
-            if ((place->kind == layout::Kind::Frame) == frames) {
-                QWidget* container = widgets.value(place->container, &dialog);
-                QWidget* widget = create(*place, container);
-                widget->setGeometry(place->left / unit, place->top / unit, place->width / unit,
-                                    place->height / unit);
-                widgets.insert(place->control, widget);
-            }
-        }
+    // Topmost first, and each frame before what it holds: each goes below those before it.
+    for (const auto& place : layout::controls) {
+        QWidget* widget = create(place, widgets.value(place.container, &dialog));
+        widget->setGeometry(place.left / unit, place.top / unit, place.width / unit,
+                            place.height / unit);
+        widget->lower();
+        widgets.insert(place.control, widget);
     }
     auto* list = qobject_cast<QComboBox*>(widgets.value(orvanta::Control::Combo1));
     for (const auto& connection : orvanta::rate::catalogue) {

@@ -92,7 +92,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi);
-    metrics.lfMessageFont.lfHeight = -MulDiv(8, static_cast<int>(dpi), 72);
+    metrics.lfMessageFont.lfHeight = -MulDiv(layout::fontPoints, static_cast<int>(dpi), 72);
     const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
 
     HWND list = nullptr;

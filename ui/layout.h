@@ -63,6 +63,8 @@ struct Place
 };
 
 inline constexpr std::u16string_view caption = u"Orvanta";
+// The size of text, in points, that the layout is made for.
+inline constexpr int fontPoints = 8;
 inline constexpr int clientWidth = 5445;
 inline constexpr int clientHeight = 3615;
 

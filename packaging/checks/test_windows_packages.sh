@@ -60,8 +60,7 @@ unix_install_dir="$WINEPREFIX/drive_c/Program Files/Orvanta"
 shortcut="ProgramData/Microsoft/Windows/Start Menu/Programs/Orvanta.lnk"
 uninstall_key="HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\\$product_code"
 uninstall_key_exported=${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}
-installed_files=(LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt
-    Uninstall.exe)
+installed_files=(LICENSE.txt Orvanta.exe THIRD-PARTY-NOTICES.txt Uninstall.exe)
 
 scratch=$(mktemp -d)
 program_pid=""
@@ -88,7 +87,7 @@ esac
 say "$(basename "$setup"), $(stat -c %s "$setup") bytes: $setup_type"
 
 zip_listing=$(unzip -Z1 "$zip" | LC_ALL=C sort | tr '\n' ' ')
-[ "$zip_listing" = "LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
+[ "$zip_listing" = "LICENSE.txt Orvanta.exe THIRD-PARTY-NOTICES.txt " ] ||
     fail "$(basename "$zip") holds: $zip_listing"
 say "$(basename "$zip"), $(stat -c %s "$zip") bytes: $zip_listing"
 
@@ -180,17 +179,9 @@ check_installed() {
     local file bytes=0 size name value expected_value
     cmp -s "$source_dir/LICENSE" "$unix_install_dir/LICENSE.txt" ||
         fail "the installed LICENSE.txt differs from LICENSE"
-    for file in packaging/LICENSE.Qt.txt packaging/THIRD-PARTY-NOTICES.txt; do
-        cmp -s "$source_dir/$file" "$unix_install_dir/$(basename "$file")" ||
-            fail "the installed $(basename "$file") differs from $file"
-    done
-    # The Qt notice is made at build time, to name the very source that the Qt linked in was
-    # built from: the version of the host's Qt, whose source scripts/build-qt-windows builds.
-    grep -qF "apt-get source qt6-base=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)" \
-        "$unix_install_dir/QT-NOTICE.txt" ||
-        fail "the installed QT-NOTICE.txt does not name the qt6-base source that Qt was built from"
-    cmp -s "$scratch/portable/QT-NOTICE.txt" "$unix_install_dir/QT-NOTICE.txt" ||
-        fail "the installed QT-NOTICE.txt differs from the one in the zip"
+    cmp -s "$source_dir/packaging/THIRD-PARTY-NOTICES.txt" \
+        "$unix_install_dir/THIRD-PARTY-NOTICES.txt" ||
+        fail "the installed THIRD-PARTY-NOTICES.txt differs from packaging/THIRD-PARTY-NOTICES.txt"
     cmp -s "$scratch/portable/Orvanta.exe" "$unix_install_dir/Orvanta.exe" ||
         fail "the installed Orvanta.exe differs from the one in the zip"
     case $(file -b "$unix_install_dir/Uninstall.exe") in
@@ -232,7 +223,7 @@ mkdir "$scratch/portable"
 unzip -q "$zip" -d "$scratch/portable"
 run_window "$scratch/portable/$portable_program"
 [ "$(ls -A "$scratch/portable" | LC_ALL=C sort | tr '\n' ' ')" = \
-    "LICENSE.Qt.txt LICENSE.txt Orvanta.exe QT-NOTICE.txt THIRD-PARTY-NOTICES.txt " ] ||
+    "LICENSE.txt Orvanta.exe THIRD-PARTY-NOTICES.txt " ] ||
     fail "the portable Orvanta wrote beside itself: $(ls -A "$scratch/portable")"
 say "its window appeared and closed"
 
