@@ -180,7 +180,7 @@ private:
         m_number->text += 'e';
         const bool negative = sign();
         // Saturates: an exponent of more digits than a long long holds is out of range anyway.
-        constexpr long long saturated = std::numeric_limits<long long>::max() / (2 * decimalBase);
+        constexpr long long saturated = std::numeric_limits<long long>::max() / decimalBase / 2;
         long long value = 0;
         int digits = 0;
         for (; !atEnd() && isDigit(current()); ++m_at, ++digits) {
@@ -216,7 +216,8 @@ Digits roundedDigits(double value, int count)
     // without a tie being made up by the first rounding. Only digits and the exponent are read,
     // so the decimal mark of whatever C locale is set does not matter.
     constexpr int written = 40;
-    std::array<char, 2 * written> scientific{};
+    // The digits, and room for a point and a signed exponent.
+    std::array<char, std::size_t{written} + shortText> scientific{};
     std::snprintf(scientific.data(), scientific.size(), "%.*e", written, std::abs(value));
     Digits result;
     const char* at = scientific.data();
