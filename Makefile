@@ -73,19 +73,14 @@ OWN_SOURCES = $(shell find app ui rate tests fuzz bench -type f \( -name '*.cpp'
 # Built for Windows alone, so not in the Linux build that clang-tidy reads; formatted all the same.
 WINDOWS_ONLY_SOURCES = app/win32_host.% app/main_win32.% bench/minimal_window_win32.% tests/win32/%
 
-# The scripts that flake8 and shellcheck read, by their suffix or by the interpreter their first
-# line names. .flake8 leaves out a few Python scripts that are being rewritten; shellcheck has no
-# such setting, so the shell scripts being rewritten are named here, to be brought in once they
-# land.
+# The scripts that flake8 and shellcheck read, all of them, by their suffix or by the interpreter
+# their first line names.
 PYTHON_SCRIPTS = $(shell for f in $$(find bench packaging scripts tests -type f | LC_ALL=C sort); \
     do case "$$f" in (*.py) echo "$$f" ;; \
     (*) head -n1 "$$f" | grep -q '^.!.*python' && echo "$$f" ;; esac; done)
 SHELL_SCRIPTS = $(shell for f in $$(find packaging scripts -type f | LC_ALL=C sort); \
     do case "$$f" in (*.sh) echo "$$f" ;; \
     (*) head -n1 "$$f" | grep -Eq '^.!.*[/ ](ba)?sh$$' && echo "$$f" ;; esac; done)
-SHELLCHECK_LATER = scripts/windows-tools scripts/wine-session \
-    packaging/checks/test_windows_packages.sh
-
 .PHONY: test-sanitize fuzz lint
 
 # The whole suite with AddressSanitizer and UBSan in our code; any report fails the run. Leaks
@@ -123,7 +118,7 @@ lint: deps
 	@out=$$(python3 scripts/test-check-docs 2>&1) || { printf '%s\n' "$$out" >&2; exit 1; }
 	@scripts/check-docs > /dev/null
 	@flake8 $(PYTHON_SCRIPTS)
-	@shellcheck $(filter-out $(SHELLCHECK_LATER),$(SHELL_SCRIPTS))
+	@shellcheck $(SHELL_SCRIPTS)
 	@codespell
 	@test -n "$(OWN_SOURCES)" && clang-format --dry-run -Werror $(OWN_SOURCES)
 	@cmake -S . -B "$(LINT_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \

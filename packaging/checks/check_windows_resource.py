@@ -3,6 +3,9 @@
 back: the icon group with its three images, the version record with every string Explorer
 shows, which must survive the trip from UTF-8 source to UTF-16 intact, and the manifest.
 
+The compiled resources are a .res file, which pefile, that reads them out of the executable
+(check_windows_exe.py), does not open; the few records of that format are read here.
+
 Usage: check_windows_resource.py WINDRES PREPROCESSOR orvanta.rc
 """
 
@@ -113,8 +116,8 @@ def check_icons(entries, errors):
     count = struct.unpack_from("<HHH", groups[0], 0)[2]
     found = []
     for index in range(count):
-        width, _, _, _, _, bit_count, _, _ = struct.unpack_from("<BBBBHHIH", groups[0],
-                                                                  6 + 14 * index)
+        width, _, _, _, _, bit_count, _, _ = struct.unpack_from(
+            "<BBBBHHIH", groups[0], 6 + 14 * index)
         found.append((width, bit_count))
     if found != ICON_IMAGES or len(images) != len(ICON_IMAGES):
         errors.append("icon group holds %s in %d images, expected %s"

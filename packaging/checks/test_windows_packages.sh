@@ -17,6 +17,8 @@
 # Runs inside scripts/wine-session, whose fresh prefix has nothing else installed:
 #   scripts/wine-session packaging/checks/test_windows_packages.sh SETUP.exe PORTABLE.zip \
 #       dist/winget/Orvanta.Orvanta.installer.yaml
+# Windows' paths and registry keys end in a backslash inside single quotes, on purpose.
+# shellcheck disable=SC1003
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -49,8 +51,10 @@ arp_version=$(manifest_field '    DisplayVersion')
 portable_program=$(manifest_field '  - RelativeFilePath' | unquoted)
 for field in product_code silent_switch location_switch arp_name arp_publisher arp_version \
     portable_program; do
-    [ -n "${!field}" ] && [ "$(wc -l <<<"${!field}")" -eq 1 ] ||
-        { echo "$0: the manifest has not one $field" >&2; exit 1; }
+    if [ -z "${!field}" ] || [ "$(wc -l <<<"${!field}")" -ne 1 ]; then
+        echo "$0: the manifest has not one $field" >&2
+        exit 1
+    fi
 done
 [[ "$location_switch" == *'<INSTALLPATH>'* ]] ||
     { echo "$0: the manifest's InstallLocation has no <INSTALLPATH>" >&2; exit 1; }
@@ -97,6 +101,10 @@ seconds_since() {
     local ms=$((($(date +%s%N) - $1) / 1000000))
     printf '%d.%03d' $((ms / 1000)) $((ms % 1000))
 }
+# Whether the program last started has ended.
+program_ended() {
+    ! kill -0 "$program_pid" 2>/dev/null
+}
 # Starts a Windows program, waits for its window, and closes it as a user would, with Alt+F4;
 # the program must then end, and end well.
 run_window() {
@@ -109,7 +117,7 @@ run_window() {
     # xdotool complains when no window was active before, as in a session just started.
     xdotool windowactivate --sync "$window" 2>/dev/null
     xdotool key --clearmodifiers alt+F4
-    wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+    wait_for 300 program_ended ||
         fail "Orvanta did not end within 30 s of Alt+F4" "$scratch/program.log"
     wait "$program_pid" || status=$?
     program_pid=""
@@ -213,8 +221,9 @@ EOF
     size=$(uninstall_value EstimatedSize "$1")
     [[ "$size" == dword:* ]] || fail "EstimatedSize is $size, not a DWORD"
     size=$((16#${size#dword:}))
-    [ $((size - bytes / 1024)) -ge -1 ] && [ $((size - bytes / 1024)) -le 1 ] ||
+    if ((size - bytes / 1024 < -1 || size - bytes / 1024 > 1)); then
         fail "EstimatedSize is $size KiB; the installed files take $((bytes / 1024)) KiB"
+    fi
 }
 
 # --- The portable zip --------------------------------------------------------------------------
@@ -222,7 +231,8 @@ say "the portable zip: unpacked into a folder of its own, and its $portable_prog
 mkdir "$scratch/portable"
 unzip -q "$zip" -d "$scratch/portable"
 run_window "$scratch/portable/$portable_program"
-[ "$(ls -A "$scratch/portable" | LC_ALL=C sort | tr '\n' ' ')" = \
+[ "$(find "$scratch/portable" -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort |
+    tr '\n' ' ')" = \
     "LICENSE.txt Orvanta.exe THIRD-PARTY-NOTICES.txt " ] ||
     fail "the portable Orvanta wrote beside itself: $(ls -A "$scratch/portable")"
 say "its window appeared and closed"
@@ -244,11 +254,14 @@ xdotool key --clearmodifiers Escape
 question() {
     xdotool search --onlyvisible --name Orvanta 2>/dev/null | grep -vx "$window" | head -n 1
 }
-wait_for 300 eval '[ -n "$(question)" ]' ||
+question_asked() {
+    [ -n "$(question)" ]
+}
+wait_for 300 question_asked ||
     fail "no question on cancelling the installer" "$scratch/setup.log"
 xdotool windowactivate --sync "$(question)" 2>/dev/null
 xdotool key --clearmodifiers Return
-wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+wait_for 300 program_ended ||
     fail "the installer did not end within 30 s of being cancelled" "$scratch/setup.log"
 wait "$program_pid" || true
 program_pid=""
@@ -307,9 +320,11 @@ uninstaller_copies() {
     done
     return 0
 }
-if ! wait_for 1200 eval '[ -z "$(uninstaller_copies)" ]'; then
-    copies=$(uninstaller_copies)
-    [ -z "$copies" ] || kill $copies 2>/dev/null || true
+uninstallers_gone() {
+    [ -z "$(uninstaller_copies)" ]
+}
+if ! wait_for 1200 uninstallers_gone; then
+    uninstaller_copies | xargs -r kill 2>/dev/null || true
     fail "the uninstaller was still running after 120 s"
 fi
 say "uninstalled in $(seconds_since "$start") s"
@@ -335,7 +350,7 @@ grep -Ev '^\+ \./users/[^/]+/(AppData/Local/)?Temp/~nsu[^/]*\.tmp(/Un[^/]*\.exe)
     grep -vF "+ $pending_value" >"$scratch/uninstall.left" || true
 # Each file to delete at restart must be the copy or its folder (each followed by an empty name,
 # which means delete rather than rename).
-sed 's/\\0/\n/g' <<<"$pending" | grep -v '^$' |
+printf '%s\n' "${pending//\\0/$'\n'}" | grep -v '^$' |
     grep -Ev '^\\\?\?\\C:\\users\\[^\]+\\(AppData\\Local\\)?Temp\\~nsu[^\]*\.tmp(\\Un[^\]*\.exe)?$' \
         >>"$scratch/uninstall.left" || true
 [ ! -s "$scratch/uninstall.left" ] ||
@@ -362,32 +377,45 @@ picture_shown() {
     [ "$(pixel 82 134)" = "#FFFFFF" ] && [ -n "$blue" ] &&
         [ $((16#${blue:5:2})) -ge $((16#${blue:1:2} + 48)) ]
 }
+picture_gone() {
+    ! picture_shown
+}
+# The last page shows our picture again, once the files are in place.
+last_page_shown() {
+    [ -e "$unix_install_dir/Uninstall.exe" ] && picture_shown
+}
 press() {
     xdotool windowactivate --sync "$window" 2>/dev/null
     xdotool key --clearmodifiers --delay 300 "$@"
 }
 wait_for 300 picture_shown || fail "the first page does not show our picture" "$scratch/wizard.log"
 press Return
-wait_for 300 eval '! picture_shown' || fail "the setup did not leave its first page"
+wait_for 300 picture_gone || fail "the setup did not leave its first page"
 # I agree to the licence, then Install on the folder's page.
 press Return Return
-wait_for 1200 eval '[ -e "$unix_install_dir/Uninstall.exe" ] && picture_shown' ||
+wait_for 1200 last_page_shown ||
     fail "the setup did not reach its last page within 120 s" "$scratch/wizard.log"
 press Return
 orvanta_window() {
     xdotool search --onlyvisible --name '^Orvanta$' 2>/dev/null | head -n 1
 }
-wait_for 600 eval '[ -n "$(orvanta_window)" ]' ||
+orvanta_shown() {
+    [ -n "$(orvanta_window)" ]
+}
+orvanta_gone() {
+    [ -z "$(orvanta_window)" ]
+}
+wait_for 600 orvanta_shown ||
     fail "no Orvanta window within 60 s of Finish" "$scratch/wizard.log"
 say "Orvanta's window appeared after Finish"
-wait_for 300 eval '! kill -0 "$program_pid" 2>/dev/null' ||
+wait_for 300 program_ended ||
     fail "the setup did not end within 30 s of Finish" "$scratch/wizard.log"
 wait "$program_pid" || fail "the setup ended with status $?" "$scratch/wizard.log"
 program_pid=""
 window=$(orvanta_window)
 xdotool windowactivate --sync "$window" 2>/dev/null
 xdotool key --clearmodifiers alt+F4
-wait_for 300 eval '[ -z "$(orvanta_window)" ]' || fail "Orvanta did not close on Alt+F4"
+wait_for 300 orvanta_gone || fail "Orvanta did not close on Alt+F4"
 
 # --- Into a folder of the user's choosing ------------------------------------------------------
 # As winget runs it for `winget install --location`: the manifest's Silent and InstallLocation

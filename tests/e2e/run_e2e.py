@@ -64,6 +64,8 @@ EXIT_BUTTON = (184, 208, 169, 25)
 CALCULATE_BUTTON = (232 + 8, 16 + 120, 105, 49)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
+
+
 class Indented(tuple):
     """A control's rectangle less a strip at its left, such as an option's round indicator,
     that the style draws at a size of its own, which grows with the display's scale alone."""

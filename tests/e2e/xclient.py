@@ -1,32 +1,23 @@
-"""A small X11 client on the core protocol, for watching and reading windows from outside.
+"""Watching and reading windows from outside, through python-xlib.
 
-Speaks just enough of the wire protocol to start a private Xvfb display, notice windows being
-mapped, read their titles, pixels and state, and ask one to close the way a window manager
-does. It never sends input: keys and clicks go through xdotool, as a user's would.
+Starts a private Xvfb display, notices windows being mapped, reads their titles, pixels and
+state, and asks one to close the way a window manager does. It never sends input: keys and
+clicks go through xdotool, as a user's would.
 """
 
 import os
 import select
-import socket
-import struct
 import subprocess
 import time
 
-_SUBSTRUCTURE_NOTIFY = 0x80000
-_CW_EVENT_MASK = 0x800
-_MAP_NOTIFY = 19
-_CLIENT_MESSAGE = 33
-_Z_PIXMAP = 2
-_STRING = 31  # the predefined atom of the STRING type
-_MAP_STATE_VIEWABLE = 2
+from Xlib import X, Xatom
+from Xlib import display as xdisplay
+from Xlib import error as xerror
+from Xlib.protocol import event as xevent
 
 
 class XError(Exception):
     """The server answered a request with an error."""
-
-
-def _pad(length):
-    return (4 - length % 4) % 4
 
 
 def die_with_parent():
@@ -80,15 +71,11 @@ class Display:
     """One connection to a local display, e.g. Display(":5")."""
 
     def __init__(self, name):
-        number = name.lstrip(":").split(".")[0]
-        self._sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self._sock.connect("/tmp/.X11-unix/X" + number)
-        self._events = []
-        self._atoms = {}
-        self._setup()
+        self._display = xdisplay.Display(name)
+        self.root = self._display.screen().root.id
 
     def close(self):
-        self._sock.close()
+        self._display.close()
 
     def __enter__(self):
         return self
@@ -96,111 +83,73 @@ class Display:
     def __exit__(self, *exc):
         self.close()
 
-    # --- wire -----------------------------------------------------------------------------------
+    def _window(self, window):
+        return self._display.create_resource_object("window", window)
 
-    def _recv_exactly(self, size):
-        data = b""
-        while len(data) < size:
-            chunk = self._sock.recv(size - len(data))
-            if not chunk:
-                raise ConnectionError("the X server closed the connection")
-            data += chunk
-        return data
+    def _ask(self, request, *arguments):
+        """A request that has a reply; an X error becomes XError."""
+        try:
+            return request(*arguments)
+        except xerror.XError as error:
+            raise XError(str(error)) from error
 
-    def _setup(self):
-        self._sock.sendall(struct.pack("<BxHHHHxx", ord("l"), 11, 0, 0, 0))
-        head = self._recv_exactly(8)
-        extra = self._recv_exactly(struct.unpack_from("<H", head, 6)[0] * 4)
-        if head[0] != 1:
-            raise ConnectionError("X server refused the connection: "
-                                  + extra[:head[1]].decode(errors="replace"))
-        vendor_length, = struct.unpack_from("<H", extra, 16)
-        format_count = extra[21]
-        screen = 32 + vendor_length + _pad(vendor_length) + 8 * format_count
-        self.root, = struct.unpack_from("<I", extra, screen)
-
-    def _read_packet(self):
-        packet = self._recv_exactly(32)
-        if packet[0] == 1:
-            packet += self._recv_exactly(struct.unpack_from("<I", packet, 4)[0] * 4)
-        return packet
-
-    def _request(self, opcode, detail, body, reply=True):
-        length = 1 + len(body) // 4
-        self._sock.sendall(struct.pack("<BBH", opcode, detail, length) + body)
-        if not reply:
-            # A round trip that has a reply flushes out any error the request caused.
-            self.intern("WM_PROTOCOLS")
-            return None
-        while True:
-            packet = self._read_packet()
-            if packet[0] == 0:
-                raise XError("request %d failed with error %d" % (opcode, packet[1]))
-            if packet[0] == 1:
-                return packet
-            self._events.append(packet)
-
-    # --- requests -------------------------------------------------------------------------------
+    def _send(self, request, *arguments, **options):
+        """A request without a reply, whose error, if any, a round trip brings back."""
+        errors = []
+        request(*arguments, onerror=lambda error, *_: errors.append(error), **options)
+        self._display.sync()
+        if errors:
+            raise XError(str(errors[0]))
 
     def intern(self, name):
-        if name not in self._atoms:
-            raw = name.encode()
-            body = struct.pack("<Hxx", len(raw)) + raw + b"\0" * _pad(len(raw))
-            self._atoms[name] = struct.unpack_from("<I", self._request(16, 0, body), 8)[0]
-        return self._atoms[name]
+        return self._display.intern_atom(name)
 
     def watch_top_level_windows(self):
         """From now on, wait_for_map() sees every top-level window that is mapped."""
-        body = struct.pack("<III", self.root, _CW_EVENT_MASK, _SUBSTRUCTURE_NOTIFY)
-        self._request(2, 0, body, reply=False)
+        self._send(self._window(self.root).change_attributes,
+                   event_mask=X.SubstructureNotifyMask)
 
     def wait_for_map(self, timeout):
         """The first top-level window mapped since the last call, and monotonic time it was seen,
         or None when none was mapped in time."""
         deadline = time.monotonic() + timeout
         while True:
-            while self._events:
-                event = self._events.pop(0)
-                if event[0] & 0x7F == _MAP_NOTIFY:
-                    return struct.unpack_from("<I", event, 8)[0], time.monotonic()
+            while self._display.pending_events():
+                event = self._display.next_event()
+                if event.type == X.MapNotify:
+                    return event.window.id, time.monotonic()
             remaining = deadline - time.monotonic()
-            if remaining <= 0 or not select.select([self._sock], [], [], remaining)[0]:
+            if remaining <= 0 or not select.select([self._display.fileno()], [], [],
+                                                   remaining)[0]:
                 return None
-            packet = self._read_packet()
-            if packet[0] > 1:
-                self._events.append(packet)
 
-    def property(self, window, name):
-        """The raw bytes of a window's property; empty when it has none."""
-        body = struct.pack("<IIIII", window, self.intern(name), 0, 0, 0x10000)
-        reply = self._request(20, 0, body)
-        unit = reply[1] // 8
-        return reply[32:32 + struct.unpack_from("<I", reply, 16)[0] * unit]
+    def _property(self, window, name):
+        found = self._ask(self._window(window).get_full_property, self.intern(name),
+                          X.AnyPropertyType)
+        return found.value if found else None
 
     def set_resources(self, text):
         """Replaces the X resources that programs read at start, as xrdb does (Xft.dpi...)."""
-        raw = text.encode()
-        body = struct.pack("<IIIBxxxI", self.root, self.intern("RESOURCE_MANAGER"),
-                           _STRING, 8, len(raw)) + raw + b"\0" * _pad(len(raw))
-        self._request(18, 0, body, reply=False)
+        self._send(self._window(self.root).change_property, self.intern("RESOURCE_MANAGER"),
+                   Xatom.STRING, 8, text.encode())
 
     def title(self, window):
-        return (self.property(window, "_NET_WM_NAME")
-                or self.property(window, "WM_NAME")).decode(errors="replace")
+        value = self._property(window, "_NET_WM_NAME") or self._property(window, "WM_NAME")
+        if not value:
+            return ""
+        return value.decode(errors="replace") if isinstance(value, bytes) else str(value)
 
     def pid(self, window):
-        raw = self.property(window, "_NET_WM_PID")
-        return struct.unpack("<I", raw)[0] if len(raw) == 4 else None
+        value = self._property(window, "_NET_WM_PID")
+        return int(value[0]) if value is not None and len(value) == 1 else None
 
     def children(self, window):
-        reply = self._request(15, 0, struct.pack("<I", window))
-        count, = struct.unpack_from("<H", reply, 16)
-        return list(struct.unpack_from("<%dI" % count, reply, 32))
+        return [child.id for child in self._ask(self._window(window).query_tree).children]
 
     def active_window(self):
         """The window that a window manager has made active, if one runs and any is."""
-        raw = self.property(self.root, "_NET_ACTIVE_WINDOW")
-        return struct.unpack("<I", raw)[0] if len(raw) == 4 else None
+        value = self._property(self.root, "_NET_ACTIVE_WINDOW")
+        return int(value[0]) if value is not None and len(value) == 1 else None
 
     def top_level_windows(self):
         return self.children(self.root)
@@ -219,23 +168,25 @@ class Display:
 
     def is_viewable(self, window):
         try:
-            reply = self._request(3, 0, struct.pack("<I", window))
+            attributes = self._ask(self._window(window).get_attributes)
         except XError:
             return False
-        return reply[26] == _MAP_STATE_VIEWABLE
+        return attributes.map_state == X.IsViewable
 
     def size(self, window):
-        reply = self._request(14, 0, struct.pack("<I", window))
-        return struct.unpack_from("<HH", reply, 16)
+        geometry = self._ask(self._window(window).get_geometry)
+        return geometry.width, geometry.height
 
     def pixels(self, window, x, y, width, height):
         """The window's pixels in that rectangle, as raw bytes: equal bytes, equal picture."""
-        body = struct.pack("<IhhHHI", window, x, y, width, height, 0xFFFFFFFF)
-        return self._request(73, _Z_PIXMAP, body)[32:]
+        image = self._ask(self._window(window).get_image, x, y, width, height, X.ZPixmap,
+                          0xFFFFFFFF)
+        return bytes(image.data)
 
     def request_close(self, window):
         """Asks the window to close, exactly as a window manager's close button does."""
-        data = struct.pack("<IIIII", self.intern("WM_DELETE_WINDOW"), 0, 0, 0, 0)
-        event = struct.pack("<BBHII", _CLIENT_MESSAGE, 32, 0, window,
-                            self.intern("WM_PROTOCOLS")) + data
-        self._request(25, 0, struct.pack("<II", window, 0) + event, reply=False)
+        target = self._window(window)
+        message = xevent.ClientMessage(
+            window=target, client_type=self.intern("WM_PROTOCOLS"),
+            data=(32, [self.intern("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+        self._send(target.send_event, message, event_mask=0)
