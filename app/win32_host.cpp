@@ -25,6 +25,8 @@ int idOf(Control control)
     return firstControlId + static_cast<int>(control);
 }
 
+// Windows' wide strings are UTF-16 as ours are. The text must end in a null, as the layout's
+// literals and every std::u16string do.
 const wchar_t* wide(std::u16string_view text)
 {
     static_assert(sizeof(wchar_t) == sizeof(char16_t));
