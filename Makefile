@@ -31,13 +31,12 @@ DEPS_SET = build
 deps:
 	@scripts/install-deps $(DEPS_SET)
 
-# A new build folder is configured without the test suite, whose checks need tools of their own;
-# make test turns it on, and it stays on in that folder.
+# A new build folder is configured without the test suite, whose checks need tools of their own
+# (CMakeLists.txt); make test and make test-windows turn it on, and it stays on in that folder.
 TESTING =
 configure: deps
 	@cmake -S . -B "$(BUILD_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	    $(if $(TESTING),-DBUILD_TESTING=$(TESTING),$$(test -f "$(BUILD_DIR)/CMakeCache.txt" || \
-	    echo -DBUILD_TESTING=OFF)) $(CMAKE_ARGS)
+	    $(if $(TESTING),-DBUILD_TESTING=$(TESTING)) $(CMAKE_ARGS)
 
 build: configure
 	@cmake --build "$(BUILD_DIR)" -j$(JOBS)
@@ -48,7 +47,7 @@ run: build
 test: DEPS_SET = test
 test: TESTING = ON
 test: build
-	@cd "$(BUILD_DIR)" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	@cd "$(BUILD_DIR)" && QT_QPA_PLATFORM=offscreen ctest --no-tests=error --output-on-failure -j$(JOBS)
 
 # Start-up time and peak memory against a bare Qt window with the same controls.
 bench: DEPS_SET = bench
@@ -67,11 +66,11 @@ FUZZ_DIR ?= build-fuzz
 LINT_DIR ?= build-lint
 FUZZ_SECONDS ?= 60
 # Our own sources: what the format and lint checks cover, and all they cover.
-OWN_DIRS_RE = (app|ui|rate|tests|fuzz|bench)
+OWN_DIRS_RE = (core|qt|win32|tests|fuzz|bench)
 # Found with find, not git, so that a copy without git history is checked all the same.
-OWN_SOURCES = $(shell find app ui rate tests fuzz bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+OWN_SOURCES = $(shell find core qt win32 tests fuzz bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 # Built for Windows alone, so not in the Linux build that clang-tidy reads; formatted all the same.
-WINDOWS_ONLY_SOURCES = app/win32_host.% app/main_win32.% bench/minimal_window_win32.% tests/win32/%
+WINDOWS_ONLY_SOURCES = win32/% bench/minimal_window_win32.% tests/win32/%
 
 # The scripts that flake8 and shellcheck read, all of them, by their suffix or by the interpreter
 # their first line names.
@@ -87,13 +86,14 @@ SHELL_SCRIPTS = $(shell for f in $$(find packaging scripts -type f | LC_ALL=C so
 # that lie wholly inside third-party libraries are listed, each with its reason, in tests/lsan.supp.
 test-sanitize: DEPS_SET = sanitize
 test-sanitize: deps
-	@cmake -S . -B "$(SANITIZE_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANTA_SANITIZE=ON
+	@cmake -S . -B "$(SANITIZE_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DORVANTA_SANITIZE=ON \
+	    -DBUILD_TESTING=ON
 	@cmake --build "$(SANITIZE_DIR)" -j$(JOBS)
 	@supp="$$PWD/tests/lsan.supp" && cd "$(SANITIZE_DIR)" && \
 	    ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1 \
 	    UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1 \
 	    LSAN_OPTIONS="suppressions=\"$$supp\"" \
-	    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	    QT_QPA_PLATFORM=offscreen ctest --no-tests=error --output-on-failure -j$(JOBS)
 
 # libFuzzer on the speed conversion for FUZZ_SECONDS. Inputs it learns from stay in
 # $(FUZZ_DIR)/corpus; one that fails is saved there as crash-* or timeout-* and fails the run.
@@ -122,7 +122,7 @@ lint: deps
 	@codespell
 	@test -n "$(OWN_SOURCES)" && clang-format --dry-run -Werror $(OWN_SOURCES)
 	@cmake -S . -B "$(LINT_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DCMAKE_CXX_COMPILER=clang++ \
-	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON
+	    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DORVANTA_FUZZ=ON -DBUILD_TESTING=ON
 	@cmake --build "$(LINT_DIR)" -j$(JOBS) --target $$(cmake --build "$(LINT_DIR)" --target help \
 	    | sed -n 's/^\.\.\. \([A-Za-z0-9_]*_autogen\)$$/\1/p') -- --no-print-directory
 	@top=$$(printf '%s' "$$PWD" | sed 's/[][\\.*^$$()+?{}|]/\\&/g'); \
@@ -174,7 +174,8 @@ deps-windows:
 configure-windows: deps-windows
 	@$(WINDOWS_TOOLS) cmake -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw-w64-x86_64.cmake" \
 	    -S . -B $(WINDOWS_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine $(CMAKE_ARGS)
+	    -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/bin/wine $(if $(TESTING),-DBUILD_TESTING=$(TESTING)) \
+	    $(CMAKE_ARGS)
 
 windows: configure-windows
 	@$(WINDOWS_TOOLS) cmake --build $(WINDOWS_DIR) -j$(JOBS)
@@ -182,10 +183,11 @@ windows: configure-windows
 
 # One Wine session for all the locales: Wine reads the regional settings of every program anew.
 # Tests labelled "once" do not depend on them, and run in the Greek ones alone.
+test-windows: TESTING = ON
 test-windows: windows
 	@top=$$PWD && cd $(WINDOWS_DIR) && "$$top/scripts/wine-session" sh -c 'for locale in $(WINDOWS_LOCALES); do \
 	    echo "test-windows: the suite under Wine in $$locale"; \
-	    LC_ALL=$$locale ctest --output-on-failure $$([ $$locale = el_GR.UTF-8 ] || echo -LE once) || exit 1; \
+	    LC_ALL=$$locale ctest --no-tests=error --output-on-failure $$([ $$locale = el_GR.UTF-8 ] || echo -LE once) || exit 1; \
 	    done'
 
 # The window after a few calculations under Wine, in Greek regional settings, as Windows draws

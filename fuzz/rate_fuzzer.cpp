@@ -7,8 +7,9 @@
 // Anything else (a crash, a hang, a sanitizer report, a wrong figure, an "inf" or "nan" on show)
 // aborts the run with the offending input.
 
-#include "app/platform.h"
-#include "rate/rate.h"
+#include "core/conversions.h"
+#include "core/errors.h"
+#include "core/rate.h"
 
 #include <QLocale>
 #include <QString>
@@ -26,8 +27,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using orvanta::platform::NumberFormat;
-using orvanta::platform::RuntimeError;
+using orvanta::RuntimeError;
+using orvanta::conversions::NumberFormat;
 using Kind = RuntimeError::Kind;
 
 struct Settings
@@ -95,7 +96,7 @@ void checkReading(const QString& input, const Settings& settings)
 {
     const auto expected = qtReading(input, settings.locale);
     try {
-        const double value = orvanta::platform::textToNumber(view(input), settings.format);
+        const double value = orvanta::conversions::textToNumber(view(input), settings.format);
         const auto* number = std::get_if<double>(&expected);
         if (number == nullptr) {
             fail("read a number that Qt refuses", input, settings,
@@ -189,7 +190,7 @@ void checkWriting(double figure, const QString& input, const Settings& settings)
     QLocale plain = settings.locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
     const QString expected = plain.toString(figure == 0.0 ? 0.0 : figure, 'G', 15);
-    const QString written = toQString(orvanta::platform::numberToText(figure, settings.format));
+    const QString written = toQString(orvanta::conversions::numberToText(figure, settings.format));
     if (written != expected) {
         fail("wrote a figure otherwise than Qt", input, settings,
              written + u" but Qt writes "_s + expected);

@@ -1,17 +1,17 @@
-// The conversions, the catalogue and the text size rules: toolkit-free code that every host
-// shares, so these rows run on Linux and, under Wine, on Windows alike.
+// The conversions and the catalogue: toolkit-free code that every host shares, so these rows run
+// on Linux and, under Wine, on Windows alike.
 
-#include "app/platform.h"
-#include "app/system_look.h"
-#include "rate/rate.h"
+#include "core/conversions.h"
+#include "core/errors.h"
+#include "core/rate.h"
 
 #include <doctest/doctest.h>
 #include <optional>
 #include <string>
 #include <vector>
 
-using orvanta::platform::NumberFormat;
-using orvanta::platform::RuntimeError;
+using orvanta::conversions::NumberFormat;
+using orvanta::RuntimeError;
 using Kind = RuntimeError::Kind;
 
 namespace {
@@ -23,7 +23,7 @@ const NumberFormat greek{u',', u'.', u'-', u'+'};
 std::optional<Kind> errorOf(std::u16string_view text, const NumberFormat& format)
 {
     try {
-        (void)orvanta::platform::textToNumber(text, format);
+        (void)orvanta::conversions::textToNumber(text, format);
     } catch (const RuntimeError& error) {
         return error.kind();
     }
@@ -65,7 +65,7 @@ TEST_CASE("a speed is read as the regional settings write it")
     };
     for (const auto& row : rows) {
         CAPTURE(utf8(row.text));
-        CHECK(orvanta::platform::textToNumber(row.text, row.format) == row.expected);
+        CHECK(orvanta::conversions::textToNumber(row.text, row.format) == row.expected);
     }
 }
 
@@ -158,7 +158,7 @@ TEST_CASE("a figure is written with at most 15 digits, as the regional settings 
     };
     for (const auto& row : rows) {
         CAPTURE(row.value);
-        CHECK(orvanta::platform::numberToText(row.value, row.format) == row.expected);
+        CHECK(orvanta::conversions::numberToText(row.value, row.format) == row.expected);
     }
 }
 
@@ -179,8 +179,8 @@ TEST_CASE("the catalogue is looked up exactly")
         CHECK(orvanta::rate::lookup(row.label) == row.speed);
     }
     CHECK(orvanta::rate::speedText(2048) == u"2048");
-    CHECK(orvanta::platform::textsEqual(u"DSL 2048Kbps", u"DSL 2048Kbps"));
-    CHECK_FALSE(orvanta::platform::textsEqual(u" ", u""));
+    CHECK(orvanta::conversions::textsEqual(u"DSL 2048Kbps", u"DSL 2048Kbps"));
+    CHECK_FALSE(orvanta::conversions::textsEqual(u" ", u""));
 }
 
 TEST_CASE("a speed gives its download and upload figures")
@@ -236,37 +236,4 @@ TEST_CASE("a speed that cannot be converted raises its error")
         }
         CHECK(raised == row.second);
     }
-}
-
-TEST_CASE("larger text follows the larger of Text size and the message font")
-{
-    struct Row
-    {
-        int textSize;
-        double fontPoints;
-        double scale;
-    };
-    const std::vector<Row> rows{
-        {100, 9.0, 1.0},  {150, 9.0, 1.5}, {225, 9.0, 2.25}, {100, 13.5, 1.5}, {150, 13.5, 1.5},
-        {125, 18.0, 2.0}, {100, 8.0, 1.0}, {400, 9.0, 2.25}, {50, 9.0, 1.0},   {0, 9.0, 1.0},
-    };
-    for (const auto& row : rows) {
-        CAPTURE(row.textSize);
-        CAPTURE(row.fontPoints);
-        CHECK(orvanta::textScale(row.textSize, row.fontPoints) == row.scale);
-    }
-}
-
-TEST_CASE("larger text grows no further than the screen holds")
-{
-    using orvanta::Extent;
-    const Extent window{363, 241};
-    const Extent frame{16, 39};
-    CHECK(orvanta::scaleThatFits(1.5, window, frame, {1920, 1040}) == 1.5);
-    CHECK(orvanta::scaleThatFits(10, window, frame, {1280, 984}) ==
-          doctest::Approx((1280.0 - 16) / 363));
-    CHECK(orvanta::scaleThatFits(2.25, window, frame, {1000, 560}) ==
-          doctest::Approx((560.0 - 39) / 241));
-    // A screen smaller than the window itself leaves it as laid out.
-    CHECK(orvanta::scaleThatFits(2, window, frame, {320, 200}) == 1.0);
 }

@@ -62,8 +62,7 @@ void FakeHost::select(Control option)
     form.click(option);
 }
 
-void FakeHost::messageBox(std::u16string_view prompt, platform::MessageStyle style,
-                          std::u16string_view title)
+void FakeHost::messageBox(std::u16string_view prompt, MessageStyle style, std::u16string_view title)
 {
     m_boxes.push_back({std::u16string(prompt), style, std::u16string(title)});
 }

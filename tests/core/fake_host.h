@@ -3,7 +3,7 @@
 // A host with no window system: it keeps what each control would show, and records the message
 // boxes and the end of the program, so that the handlers can be driven and read without a display.
 
-#include "ui/main_window.h"
+#include "core/main_window.h"
 
 #include <map>
 #include <string>
@@ -14,14 +14,14 @@ namespace orvanta::testing {
 struct ShownBox
 {
     std::u16string prompt;
-    platform::MessageStyle style;
+    MessageStyle style;
     std::u16string title;
 };
 
 class FakeHost final : public Host
 {
 public:
-    explicit FakeHost(platform::NumberFormat format = {}) : m_format(format) {}
+    explicit FakeHost(conversions::NumberFormat format = {}) : m_format(format) {}
     ~FakeHost() = default;
 
     FakeHost(const FakeHost&) = delete;
@@ -39,10 +39,10 @@ public:
     void setText(Control box, std::u16string_view text) override;
     void setEnabled(Control control, bool enabled) override;
     void select(Control option) override;
-    void messageBox(std::u16string_view prompt, platform::MessageStyle style,
+    void messageBox(std::u16string_view prompt, MessageStyle style,
                     std::u16string_view title) override;
     void end() override;
-    [[nodiscard]] platform::NumberFormat numberFormat() const override { return m_format; }
+    [[nodiscard]] conversions::NumberFormat numberFormat() const override { return m_format; }
 
     [[nodiscard]] bool enabled(Control control) const;
     [[nodiscard]] bool selected(Control option) const { return m_selected == option; }
@@ -54,7 +54,7 @@ public:
     frmMain form{*this};
 
 private:
-    platform::NumberFormat m_format;
+    conversions::NumberFormat m_format;
     std::map<Control, std::u16string> m_texts;
     std::map<Control, bool> m_disabled;
     std::vector<std::u16string> m_items;

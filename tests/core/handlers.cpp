@@ -2,16 +2,17 @@
 // boxes it shows, and when the program ends. The same rows run on Linux and, under Wine, on
 // Windows.
 
+#include "core/errors.h"
+#include "core/rate.h"
 #include "fake_host.h"
-#include "rate/rate.h"
 
 #include <doctest/doctest.h>
 #include <string>
 #include <vector>
 
 using orvanta::Control;
-using orvanta::platform::MessageStyle;
-using orvanta::platform::RuntimeError;
+using orvanta::MessageStyle;
+using orvanta::RuntimeError;
 using orvanta::testing::FakeHost;
 
 namespace {

@@ -8,7 +8,7 @@
 // Before pressing Exit it prints the two result boxes, so the test can tell that the scenario
 // was really played.
 
-#include "app/qt_host.h"
+#include "qt/qt_host.h"
 
 #include <QAbstractButton>
 #include <QApplication>

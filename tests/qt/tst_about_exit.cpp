@@ -1,6 +1,6 @@
+#include "core/main_window.h"
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
-#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QComboBox>

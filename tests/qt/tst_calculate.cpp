@@ -1,7 +1,7 @@
-#include "app/platform.h"
+#include "core/errors.h"
+#include "core/main_window.h"
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
-#include "ui/main_window.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,7 +11,7 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using orvanta::platform::RuntimeError;
+using orvanta::RuntimeError;
 
 namespace {
 

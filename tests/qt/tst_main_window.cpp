@@ -1,4 +1,4 @@
-#include "app/qt_host.h"
+#include "qt/qt_host.h"
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
 

@@ -1,7 +1,7 @@
-#include "app/translation.h"
+#include "core/main_window.h"
+#include "qt/translation.h"
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
-#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/qt_host.h"
+#include "qt/qt_host.h"
 
 #include <QObject>
 #include <QString>

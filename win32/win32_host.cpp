@@ -1,6 +1,6 @@
-#include "app/win32_host.h"
+#include "win32/win32_host.h"
 
-#include "app/system_look.h"
+#include "win32/text_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -486,13 +486,12 @@ void Win32Window::select(Control option)
     m_form.click(option);
 }
 
-void Win32Window::messageBox(std::u16string_view prompt, platform::MessageStyle style,
+void Win32Window::messageBox(std::u16string_view prompt, MessageStyle style,
                              std::u16string_view title)
 {
     const std::u16string promptText(prompt);
     const std::u16string titleText(title);
-    const UINT icon =
-        style == platform::MessageStyle::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
+    const UINT icon = style == MessageStyle::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;
     MessageBoxW(m_window, wide(promptText), wide(titleText), MB_OK | icon);
 }
 
@@ -503,9 +502,9 @@ void Win32Window::end()
     }
 }
 
-platform::NumberFormat Win32Window::numberFormat() const
+conversions::NumberFormat Win32Window::numberFormat() const
 {
-    const platform::NumberFormat plain;
+    const conversions::NumberFormat plain;
     return {static_cast<char16_t>(firstUnit(LOCALE_SDECIMAL, plain.decimalPoint)),
             static_cast<char16_t>(firstUnit(LOCALE_STHOUSAND, plain.groupSeparator)),
             static_cast<char16_t>(firstUnit(LOCALE_SNEGATIVESIGN, plain.minusSign)),

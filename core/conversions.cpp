@@ -1,4 +1,6 @@
-#include "app/platform.h"
+#include "core/conversions.h"
+
+#include "core/errors.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +13,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace orvanta::platform {
+namespace orvanta::conversions {
 
 namespace {
 
@@ -257,33 +259,6 @@ void appendDigits(std::u16string& text, std::string_view digits)
 
 } // namespace
 
-std::u16string_view RuntimeError::message() const noexcept
-{
-    switch (m_kind) {
-    case Kind::TypeMismatch:
-        return u"Η ταχύτητα που δώσατε δεν είναι αριθμός. Γράψτε έναν αριθμό σε kbps, π.χ. 512.";
-    case Kind::Overflow:
-        return u"Η ταχύτητα που δώσατε είναι υπερβολικά μεγάλη για να υπολογιστεί.";
-    case Kind::FloatingPoint:
-        return u"Το αποτέλεσμα του υπολογισμού ξεπερνά τα όρια των αριθμών και δεν μπορεί να "
-               u"εμφανιστεί.";
-    }
-    return u"";
-}
-
-const char* RuntimeError::what() const noexcept
-{
-    switch (m_kind) {
-    case Kind::TypeMismatch:
-        return "type mismatch";
-    case Kind::Overflow:
-        return "overflow";
-    case Kind::FloatingPoint:
-        return "floating-point error";
-    }
-    return "run-time error";
-}
-
 bool textsEqual(std::u16string_view left, std::u16string_view right)
 {
     return left == right;
@@ -371,11 +346,4 @@ std::u16string joinTexts(std::u16string_view left, std::u16string_view right)
     return joined;
 }
 
-void checkFloat(double value)
-{
-    if (!std::isfinite(value)) {
-        throw RuntimeError(RuntimeError::Kind::FloatingPoint);
-    }
-}
-
-} // namespace orvanta::platform
+} // namespace orvanta::conversions

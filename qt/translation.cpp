@@ -1,4 +1,4 @@
-#include "app/translation.h"
+#include "qt/translation.h"
 
 #include <QCoreApplication>
 #include <QString>

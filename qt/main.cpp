@@ -1,6 +1,6 @@
-#include "app/app_icon.h"
-#include "app/qt_host.h"
-#include "app/translation.h"
+#include "qt/app_icon.h"
+#include "qt/qt_host.h"
+#include "qt/translation.h"
 
 #include <QApplication>
 

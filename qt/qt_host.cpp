@@ -1,4 +1,4 @@
-#include "app/qt_host.h"
+#include "qt/qt_host.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -204,11 +204,10 @@ void QtWindow::select(Control option)
     as<QRadioButton>(option)->setChecked(true);
 }
 
-void QtWindow::messageBox(std::u16string_view prompt, platform::MessageStyle style,
-                          std::u16string_view title)
+void QtWindow::messageBox(std::u16string_view prompt, MessageStyle style, std::u16string_view title)
 {
-    const auto icon = style == platform::MessageStyle::Exclamation ? QMessageBox::Warning
-                                                                   : QMessageBox::Information;
+    const auto icon =
+        style == MessageStyle::Exclamation ? QMessageBox::Warning : QMessageBox::Information;
     QMessageBox box(icon, toQString(title), toQString(prompt), QMessageBox::Ok, this);
     box.exec();
 }
@@ -218,10 +217,10 @@ void QtWindow::end()
     QCoreApplication::exit(0);
 }
 
-platform::NumberFormat QtWindow::numberFormat() const
+conversions::NumberFormat QtWindow::numberFormat() const
 {
     const QLocale locale;
-    const platform::NumberFormat plain;
+    const conversions::NumberFormat plain;
     return {firstUnit(locale.decimalPoint(), plain.decimalPoint),
             firstUnit(locale.groupSeparator(), plain.groupSeparator),
             firstUnit(locale.negativeSign(), plain.minusSign),

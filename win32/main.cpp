@@ -1,4 +1,4 @@
-#include "app/win32_host.h"
+#include "win32/win32_host.h"
 
 #include <commctrl.h>
 #include <cstdlib>

@@ -3,6 +3,8 @@
 // frmMain as it is laid out: its controls, their kinds, containers, captions, places, sizes and
 // tab order. Every host builds the window from this one table.
 
+#include "core/product.h"
+
 #include <array>
 #include <string_view>
 
@@ -62,7 +64,7 @@ struct Place
     Control namedBy = Control::Window;
 };
 
-inline constexpr std::u16string_view caption = u"Orvanta";
+inline constexpr std::u16string_view caption = productName;
 // The size of text, in points, that the layout is made for.
 inline constexpr int fontPoints = 8;
 inline constexpr int clientWidth = 5445;

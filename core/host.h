@@ -1,16 +1,21 @@
 #pragma once
 
-// frmMain, the program's only window: its event handlers, written once against the operations
-// that every host offers on the window's controls (Host). The host builds the controls from
-// ui/layout.h, delivers the user's actions here, and provides message boxes and ending.
+// The operations that every host offers the handlers: the window's controls reached by name,
+// message boxes, ending, and how the user's regional settings write numbers.
 
-#include "app/platform.h"
-#include "ui/layout.h"
+#include "core/conversions.h"
+#include "core/layout.h"
 
 #include <string>
 #include <string_view>
 
 namespace orvanta {
+
+enum class MessageStyle
+{
+    Exclamation = 48, // warning icon, OK button
+    Information = 64, // information icon, OK button
+};
 
 // What a host does for the handlers, each operation reaching a control by its name.
 class Host
@@ -35,42 +40,16 @@ public:
     virtual void select(Control option) = 0;
 
     // Modal: returns once the user has dismissed the box.
-    virtual void messageBox(std::u16string_view prompt, platform::MessageStyle style,
+    virtual void messageBox(std::u16string_view prompt, MessageStyle style,
                             std::u16string_view title) = 0;
     // Stops the program with exit code 0; no further handler runs.
     virtual void end() = 0;
 
     // How the user's regional settings write numbers.
-    [[nodiscard]] virtual platform::NumberFormat numberFormat() const = 0;
+    [[nodiscard]] virtual conversions::NumberFormat numberFormat() const = 0;
 
 protected:
     ~Host() = default;
-};
-
-class frmMain
-{
-public:
-    explicit frmMain(Host& host) : m_host(host) {}
-
-    // Each runs its handler; a run-time error that the handler raises is reported in a message
-    // box, and the program goes on.
-    // The Load handler: start-up runs it once, before the window is shown.
-    void load();
-    // The Click handler of the control, where it has one.
-    void click(Control control);
-
-private:
-    template <typename Handler> void dispatch(Handler handler);
-
-    void Form_Load();
-    void Speed_Selection();
-    void Option1_Click();
-    void Option2_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-
-    Host& m_host;
 };
 
 } // namespace orvanta

@@ -3,7 +3,7 @@
 // The connection catalogue and the conversion of a speed into download and upload figures.
 // Standard C++ only: every host shares it.
 
-#include "app/platform.h"
+#include "core/conversions.h"
 
 #include <array>
 #include <cstdint>
@@ -48,7 +48,8 @@ struct Figures
 // Turns a speed in kbps, written as the regional settings write numbers, into the two result
 // texts: the speed / 8 and the speed / 32. Speeds below 56 are taken as Mbps and multiplied by
 // 1024 first. Both texts are computed before either is returned, so a failure leaves no half
-// result. Throws platform::RuntimeError for text that is not a number or figures out of range.
-[[nodiscard]] Figures convert(std::u16string_view speed, const platform::NumberFormat& format);
+// result. Throws RuntimeError (core/errors.h) for text that is not a number or figures out of
+// range.
+[[nodiscard]] Figures convert(std::u16string_view speed, const conversions::NumberFormat& format);
 
 } // namespace orvanta::rate

@@ -1,17 +1,17 @@
-#include "ui/main_window.h"
+#include "core/main_window.h"
 
-#include "rate/rate.h"
+#include "core/errors.h"
+#include "core/product.h"
+#include "core/rate.h"
 
 namespace orvanta {
-
-using platform::MessageStyle;
 
 template <typename Handler> void frmMain::dispatch(Handler handler)
 {
     try {
         (this->*handler)();
-    } catch (const platform::RuntimeError& error) {
-        m_host.messageBox(error.message(), MessageStyle::Exclamation, platform::productName);
+    } catch (const RuntimeError& error) {
+        m_host.messageBox(error.message(), MessageStyle::Exclamation, productName);
     }
 }
 
@@ -79,9 +79,9 @@ void frmMain::Command1_Click()
     if (const auto speed = rate::lookup(m_host.listText(Control::Combo1))) {
         m_host.setText(Control::Text1, rate::speedText(*speed));
     }
-    if (platform::textsEqual(m_host.text(Control::Text1), u"")) {
+    if (conversions::textsEqual(m_host.text(Control::Text1), u"")) {
         m_host.messageBox(u"Εισάγεται μια τιμή ή επιλέξτε μια από την λίστα",
-                          MessageStyle::Exclamation, platform::productName);
+                          MessageStyle::Exclamation, productName);
         return;
     }
     const auto figures = rate::convert(m_host.text(Control::Text1), m_host.numberFormat());
@@ -91,8 +91,10 @@ void frmMain::Command1_Click()
 
 void frmMain::Command2_Click()
 {
-    constexpr auto title = platform::productName;
-    m_host.messageBox(u"Orvanta v1.0", MessageStyle::Information, title);
+    constexpr auto title = productName;
+    m_host.messageBox(
+        conversions::joinTexts(conversions::joinTexts(productName, u" v"), productVersion),
+        MessageStyle::Information, title);
     m_host.messageBox(u"© 2026 Η ομάδα του Orvanta. Με την επιφύλαξη παντός δικαιώματος.",
                       MessageStyle::Information, title);
     m_host.messageBox(u"E-mail επικοινωνίας: orvanta@example.org", MessageStyle::Information,

@@ -1,4 +1,6 @@
-#include "rate/rate.h"
+#include "core/rate.h"
+
+#include "core/errors.h"
 
 namespace orvanta::rate {
 
@@ -9,10 +11,10 @@ constexpr double uploadDivisor = 32;
 constexpr double rescaleThreshold = 56;
 constexpr double rescaleFactor = 1024;
 
-std::u16string figureText(double figure, const platform::NumberFormat& format)
+std::u16string figureText(double figure, const conversions::NumberFormat& format)
 {
-    platform::checkFloat(figure);
-    return platform::joinTexts(platform::numberToText(figure, format), u" Kbps");
+    checkFloat(figure);
+    return conversions::joinTexts(conversions::numberToText(figure, format), u" Kbps");
 }
 
 } // namespace
@@ -20,7 +22,7 @@ std::u16string figureText(double figure, const platform::NumberFormat& format)
 std::optional<std::int16_t> lookup(std::u16string_view label)
 {
     for (const auto& connection : catalogue) {
-        if (platform::textsEqual(connection.label, label)) {
+        if (conversions::textsEqual(connection.label, label)) {
             return connection.nominalSpeed;
         }
     }
@@ -29,12 +31,12 @@ std::optional<std::int16_t> lookup(std::u16string_view label)
 
 std::u16string speedText(std::int16_t nominalSpeed)
 {
-    return platform::integerToText(nominalSpeed);
+    return conversions::integerToText(nominalSpeed);
 }
 
-Figures convert(std::u16string_view speed, const platform::NumberFormat& format)
+Figures convert(std::u16string_view speed, const conversions::NumberFormat& format)
 {
-    const double value = platform::textToNumber(speed, format);
+    const double value = conversions::textToNumber(speed, format);
     const double kbps = value < rescaleThreshold ? value * rescaleFactor : value;
     return {figureText(kbps / downloadDivisor, format), figureText(kbps / uploadDivisor, format)};
 }

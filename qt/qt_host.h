@@ -3,7 +3,7 @@
 // The host on Linux: frmMain built from its layout out of Qt widgets, with Qt's message boxes
 // and event loop, and numbers written as the user's locale writes them.
 
-#include "ui/main_window.h"
+#include "core/main_window.h"
 
 #include <QDialog>
 #include <array>
@@ -35,10 +35,10 @@ public:
     void setText(Control box, std::u16string_view text) override;
     void setEnabled(Control control, bool enabled) override;
     void select(Control option) override;
-    void messageBox(std::u16string_view prompt, platform::MessageStyle style,
+    void messageBox(std::u16string_view prompt, MessageStyle style,
                     std::u16string_view title) override;
     void end() override;
-    [[nodiscard]] platform::NumberFormat numberFormat() const override;
+    [[nodiscard]] conversions::NumberFormat numberFormat() const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,4 +1,4 @@
-#include "app/system_look.h"
+#include "win32/text_scale.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 // scaled for the display and for the text size the user asked for, and numbers written as the
 // user's regional settings write them.
 
-#include "ui/main_window.h"
+#include "core/main_window.h"
 
 #include <windows.h>
 
@@ -41,10 +41,10 @@ public:
     void setText(Control box, std::u16string_view text) override;
     void setEnabled(Control control, bool enabled) override;
     void select(Control option) override;
-    void messageBox(std::u16string_view prompt, platform::MessageStyle style,
+    void messageBox(std::u16string_view prompt, MessageStyle style,
                     std::u16string_view title) override;
     void end() override;
-    [[nodiscard]] platform::NumberFormat numberFormat() const override;
+    [[nodiscard]] conversions::NumberFormat numberFormat() const override;
 
 private:
     static INT_PTR CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam,

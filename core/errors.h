@@ -1,0 +1,37 @@
+#pragma once
+
+// The run-time errors that a conversion or the arithmetic raises, with the Greek sentence that
+// tells the user what went wrong.
+
+#include <exception>
+#include <string_view>
+
+namespace orvanta {
+
+// A failure raised by a conversion or by arithmetic. Handlers do not catch it; the window's
+// dispatch does, and reports it (frmMain).
+class RuntimeError : public std::exception
+{
+public:
+    enum class Kind
+    {
+        TypeMismatch,  // the text is not a number
+        Overflow,      // the number lies beyond the double range
+        FloatingPoint, // arithmetic overflowed or became undefined
+    };
+
+    explicit RuntimeError(Kind kind) : m_kind(kind) {}
+
+    [[nodiscard]] Kind kind() const noexcept { return m_kind; }
+    // The Greek sentence shown to the user.
+    [[nodiscard]] std::u16string_view message() const noexcept;
+    [[nodiscard]] const char* what() const noexcept override;
+
+private:
+    Kind m_kind;
+};
+
+// Throws RuntimeError(FloatingPoint) when a computed value is infinite or not a number.
+void checkFloat(double value);
+
+} // namespace orvanta
