@@ -3,8 +3,8 @@
 // holding the same entries, and nothing else: no handlers, no icon, no translation. It is the
 // yardstick that the benchmark holds the real program's start-up time and memory against.
 
-#include "core/rate.h"
 #include "core/layout.h"
+#include "core/rate.h"
 
 #include <QApplication>
 #include <QComboBox>

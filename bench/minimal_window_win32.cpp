@@ -4,8 +4,8 @@
 // text, no names for screen readers. It is the yardstick that the benchmark holds Orvanta.exe's
 // start-up time and memory against.
 
-#include "core/rate.h"
 #include "core/layout.h"
+#include "core/rate.h"
 
 #include <windows.h>
 

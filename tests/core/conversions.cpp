@@ -2,6 +2,7 @@
 // on Linux and, under Wine, on Windows alike.
 
 #include "core/conversions.h"
+
 #include "core/errors.h"
 #include "core/rate.h"
 
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
-using orvanta::conversions::NumberFormat;
 using orvanta::RuntimeError;
+using orvanta::conversions::NumberFormat;
 using Kind = RuntimeError::Kind;
 
 namespace {
