@@ -6,6 +6,7 @@
 #include "core/product.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace orvanta {
@@ -107,6 +108,48 @@ inline constexpr std::array<Place, 13> controls{{
         }
     }
     return controls.front();
+}
+
+// Alt and the letter take the user to the control, as every dialog of the desktop lets them: an
+// option is selected, a button pressed, a label's box given the focus. Each letter is one of its
+// caption's, Greek where the caption is, and no two are alike in either case.
+struct AccessKey
+{
+    Control control;
+    char16_t letter;
+};
+
+inline constexpr std::array<AccessKey, 7> accessKeys{{
+    {Control::Option1, u'Ε'},
+    {Control::Option2, u'ι'},
+    {Control::Command1, u'Υ'},
+    {Control::Command2, u'Π'},
+    {Control::Command3, u'ξ'},
+    {Control::Label1, u'D'},
+    {Control::Label2, u'U'},
+}};
+
+// The control's letter, or none (0).
+[[nodiscard]] constexpr char16_t accessKeyOf(Control control)
+{
+    for (const AccessKey& key : accessKeys) {
+        if (key.control == control) {
+            return key.letter;
+        }
+    }
+    return 0;
+}
+
+// The caption as both hosts' controls take it: an ampersand before the access key's letter,
+// which the control underlines and does not show.
+[[nodiscard]] inline std::u16string markedCaption(const Place& place)
+{
+    std::u16string marked(place.caption);
+    const char16_t letter = accessKeyOf(place.control);
+    if (const auto at = marked.find(letter); letter != 0 && at != std::u16string::npos) {
+        marked.insert(at, 1, u'&');
+    }
+    return marked;
 }
 
 } // namespace layout
