@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -61,6 +60,13 @@ bool isMinus(char16_t unit, const NumberFormat& format)
 bool isPlus(char16_t unit, const NumberFormat& format)
 {
     return unit == format.plusSign || unit == u'+';
+}
+
+// Where the regional settings group with a no-break space, the keyboard types an ordinary one.
+bool isGroupSeparator(char16_t unit, const NumberFormat& format)
+{
+    const bool noBreak = format.groupSeparator == u'\u00a0' || format.groupSeparator == u'\u202f';
+    return unit == format.groupSeparator || (noBreak && unit == u' ');
 }
 
 bool isDigit(char16_t unit)
@@ -157,7 +163,7 @@ private:
             m_fraction = true;
             return ended;
         }
-        if (unit == m_format.groupSeparator && !m_fraction) {
+        if (isGroupSeparator(unit, m_format) && !m_fraction) {
             const bool fits =
                 m_grouped ? m_inGroup == groupSize : m_inGroup > 0 && m_inGroup <= groupSize;
             m_grouped = true;
@@ -211,24 +217,36 @@ struct Digits
     int exponent = 0;
 };
 
+// The exponent that printf writes after the e, always signed: "+300", "-05".
+int signedExponent(std::string_view text)
+{
+    int magnitude = 0;
+    std::from_chars(text.data() + 1, text.data() + text.size(), magnitude);
+    return text.front() == '-' ? -magnitude : magnitude;
+}
+
 Digits roundedDigits(double value, int count)
 {
     // The C library writes 41 significant digits correctly rounded, far more than a double
     // holds: enough to round once more, half away from zero as the figures always have been,
-    // without a tie being made up by the first rounding. Only digits and the exponent are read,
-    // so the decimal mark of whatever C locale is set does not matter.
+    // without a tie being made up by the first rounding. (std::to_chars would do the same
+    // without the C library, but its tables for a chosen precision would double the size of
+    // Orvanta.exe.) Only the digits and the exponent are read: the decimal mark between them
+    // follows the C library's locale, which Qt sets from the user's, and may be of any length.
     constexpr int written = 40;
-    // The digits, and room for a point and a signed exponent.
-    std::array<char, std::size_t{written} + shortText> scientific{};
-    std::snprintf(scientific.data(), scientific.size(), "%.*e", written, std::abs(value));
+    const double magnitude = std::abs(value);
+    const int length = std::snprintf(nullptr, 0, "%.*e", written, magnitude);
+    std::string scientific(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    std::snprintf(scientific.data(), scientific.size(), "%.*e", written, magnitude);
+    scientific.pop_back();
+    const std::size_t mark = scientific.find('e');
     Digits result;
-    const char* at = scientific.data();
-    for (; *at != '\0' && *at != 'e'; ++at) {
-        if (*at >= '0' && *at <= '9') {
-            result.digits += *at;
+    for (const char unit : std::string_view(scientific).substr(0, mark)) {
+        if (unit >= '0' && unit <= '9') {
+            result.digits += unit;
         }
     }
-    result.exponent = *at == 'e' ? std::atoi(at + 1) : 0;
+    result.exponent = signedExponent(std::string_view(scientific).substr(mark + 1));
     const bool up = result.digits.at(static_cast<std::size_t>(count)) >= '5';
     result.digits.resize(static_cast<std::size_t>(count));
     if (up) {

@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <clocale>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -227,11 +228,24 @@ void check(const QString& input, const Settings& settings)
 
 } // namespace
 
+// The C library's locale is one whose decimal mark is two bytes long, as Qt sets it from the
+// user's on Linux: nothing the conversion writes may depend on it.
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
+{
+    if (std::setlocale(LC_ALL, "ps_AF.UTF-8") == nullptr) {
+        std::fprintf(stderr, "the locale ps_AF.UTF-8 is missing: scripts/install-deps fuzz\n");
+        std::abort();
+    }
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::array<Settings, 2> settings{{
+    // French groups with a narrow no-break space, which a user types as an ordinary one.
+    static const std::array<Settings, 3> settings{{
         {QLocale::c(), {u'.', u',', u'-', u'+'}},
         {QLocale(QLocale::Greek, QLocale::Greece), {u',', u'.', u'-', u'+'}},
+        {QLocale(QLocale::French, QLocale::France), {u',', u'\u202f', u'-', u'+'}},
     }};
 
     const QString utf8 =

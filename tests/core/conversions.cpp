@@ -6,6 +6,8 @@
 #include "core/errors.h"
 #include "core/rate.h"
 
+#include <clocale>
+#include <cstring>
 #include <doctest/doctest.h>
 #include <optional>
 #include <string>
@@ -20,6 +22,12 @@ namespace {
 // The regional settings of the rows: the C locale and US English write numbers alike.
 const NumberFormat plain{};
 const NumberFormat greek{u',', u'.', u'-', u'+'};
+// Groups of a no-break space, which the keyboard types as an ordinary one: narrow in French,
+// plain in Swedish.
+const NumberFormat french{u',', u'\u202f', u'-', u'+'};
+const NumberFormat swedish{u',', u'\u00a0', u'\u2212', u'+'};
+// Pashto in Afghanistan: the Arabic decimal mark and group separator, two bytes each in UTF-8.
+const NumberFormat pashto{u'\u066b', u'\u066c', u'-', u'+'};
 
 std::optional<Kind> errorOf(std::u16string_view text, const NumberFormat& format)
 {
@@ -51,18 +59,37 @@ TEST_CASE("a speed is read as the regional settings write it")
         double expected;
     };
     const std::vector<Row> rows{
-        {plain, u"512", 512},       {plain, u"0.5", 0.5},
-        {plain, u"1,234", 1234},    {plain, u"1,234,567.5", 1234567.5},
-        {plain, u"  56 ", 56},      {plain, u"\u00a056\u3000", 56},
-        {plain, u"-8", -8},         {plain, u"\u22128", -8},
-        {plain, u"+5", 5},          {plain, u"1E3", 1000},
-        {plain, u"1e+3", 1000},     {plain, u"5.", 5},
-        {plain, u".5", 0.5},        {plain, u"00012", 12},
-        {plain, u"1E300", 1e300},   {plain, u"0e999999", 0},
-        {plain, u"1e-320", 1e-320}, {greek, u"0,5", 0.5},
-        {greek, u",5", 0.5},        {greek, u"1.234,5", 1234.5},
-        {greek, u"1.234", 1234},    {greek, u"1,234e5", 123400},
-        {greek, u"1E3", 1000},      {greek, u"2048", 2048},
+        {plain, u"512", 512},
+        {plain, u"0.5", 0.5},
+        {plain, u"1,234", 1234},
+        {plain, u"1,234,567.5", 1234567.5},
+        {plain, u"  56 ", 56},
+        {plain, u"\u00a056\u3000", 56},
+        {plain, u"-8", -8},
+        {plain, u"\u22128", -8},
+        {plain, u"+5", 5},
+        {plain, u"1E3", 1000},
+        {plain, u"1e+3", 1000},
+        {plain, u"5.", 5},
+        {plain, u".5", 0.5},
+        {plain, u"00012", 12},
+        {plain, u"1E300", 1e300},
+        {plain, u"0e999999", 0},
+        {plain, u"1e-320", 1e-320},
+        {greek, u"0,5", 0.5},
+        {greek, u",5", 0.5},
+        {greek, u"1.234,5", 1234.5},
+        {greek, u"1.234", 1234},
+        {greek, u"1,234e5", 123400},
+        {greek, u"1E3", 1000},
+        {greek, u"2048", 2048},
+        {french, u"1 234,5", 1234.5},
+        {french, u"1\u202f234,5", 1234.5},
+        {french, u" 1 234 567 ", 1234567},
+        {swedish, u"1 234,5", 1234.5},
+        {swedish, u"\u22121\u00a0234", -1234},
+        {pashto, u"0\u066b5", 0.5},
+        {pashto, u"1\u066c234\u066b5", 1234.5},
     };
     for (const auto& row : rows) {
         CAPTURE(utf8(row.text));
@@ -119,6 +146,12 @@ TEST_CASE("what is not a number is refused, and what lies beyond the range is to
         {plain, u"0.0001e400", Kind::Overflow},
         {plain, u"1e99999999999999999999", Kind::Overflow},
         {greek, u"1E400", Kind::Overflow},
+        // A space stands for a no-break space, and like it only between groups of three.
+        {french, u"1  234", Kind::TypeMismatch},
+        {french, u"12 34", Kind::TypeMismatch},
+        {french, u"1 234.5", Kind::TypeMismatch},
+        {greek, u"1 234", Kind::TypeMismatch},
+        {pashto, u"0.5", Kind::TypeMismatch},
     };
     for (const auto& row : rows) {
         CAPTURE(utf8(row.text));
@@ -152,10 +185,17 @@ TEST_CASE("a figure is written with at most 15 digits, as the regional settings 
         {plain, -123456789012345.5, u"-123456789012346"},
         {plain, 99999999999999.95, u"100000000000000"},
         {plain, 9.999999999999995e-5, u"0.0001"},
+        // Exactly 284308979991.52349853515625: the tie that its first 17 digits would make up
+        // ("...5235") is not one, so it rounds down. msvcrt's printf stops at 17 digits.
+        {plain, 284308979991.5235, u"284308979991.523"},
         {greek, 2048, u"2048"},
         {greek, 1.75, u"1,75"},
         {greek, 1.25e299, u"1,25E+299"},
         {greek, -0.0, u"0"},
+        {french, 1234567.5, u"1234567,5"},
+        {swedish, -1.75, u"\u22121,75"},
+        {pashto, 1.75, u"1\u066b75"},
+        {pashto, 3.125e298, u"3\u066b125E+298"},
     };
     for (const auto& row : rows) {
         CAPTURE(row.value);
@@ -236,5 +276,65 @@ TEST_CASE("a speed that cannot be converted raises its error")
             raised = error.kind();
         }
         CHECK(raised == row.second);
+    }
+}
+
+namespace {
+
+// Makes the C library's locale, which Qt sets from the user's on Linux, one whose decimal mark is
+// two bytes long, for as long as it lives; false where the system has none of them.
+class TwoByteDecimalMark
+{
+public:
+    TwoByteDecimalMark()
+    {
+        for (const char* name : {"ps_AF.UTF-8", "ps_AF", "ps-AF"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                m_set = std::strlen(std::localeconv()->decimal_point) == 2;
+                return;
+            }
+        }
+    }
+    ~TwoByteDecimalMark() { std::setlocale(LC_ALL, "C"); }
+    TwoByteDecimalMark(const TwoByteDecimalMark&) = delete;
+    TwoByteDecimalMark& operator=(const TwoByteDecimalMark&) = delete;
+
+    [[nodiscard]] bool set() const { return m_set; }
+
+private:
+    bool m_set = false;
+};
+
+} // namespace
+
+TEST_CASE("the figures do not depend on the C library's locale")
+{
+    const TwoByteDecimalMark locale;
+#ifdef _WIN32
+    if (!locale.set()) {
+        MESSAGE("this Windows has no locale with a two-byte decimal mark; written in C only");
+    }
+#else
+    REQUIRE(locale.set());
+#endif
+    struct Row
+    {
+        const NumberFormat& format;
+        std::u16string_view speed;
+        std::u16string_view download;
+        std::u16string_view upload;
+    };
+    const std::vector<Row> rows{
+        {plain, u"1E300", u"1.25E+299 Kbps", u"3.125E+298 Kbps"},
+        {plain, u"1.7E308", u"2.125E+307 Kbps", u"5.3125E+306 Kbps"},
+        {greek, u"1E-300", u"1,28E-298 Kbps", u"3,2E-299 Kbps"},
+        {plain, u"100000000000000.5", u"12500000000000.1 Kbps", u"3125000000000.02 Kbps"},
+        {pashto, u"56", u"7 Kbps", u"1\u066b75 Kbps"},
+    };
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.speed));
+        const auto figures = orvanta::rate::convert(row.speed, row.format);
+        CHECK(figures.download == row.download);
+        CHECK(figures.upload == row.upload);
     }
 }
