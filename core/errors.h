@@ -31,6 +31,13 @@ private:
     Kind m_kind;
 };
 
+// What the user is told before the program ends on a fault that nothing else handles, and when
+// its window cannot be made at all (the system's own reason follows).
+inline constexpr std::u16string_view unexpectedErrorMessage =
+    u"Παρουσιάστηκε απρόσμενο σφάλμα και το πρόγραμμα θα τερματιστεί.";
+inline constexpr std::u16string_view noWindowMessage =
+    u"Δεν ήταν δυνατό να ανοίξει το παράθυρο του προγράμματος.";
+
 // Throws RuntimeError(FloatingPoint) when a computed value is infinite or not a number.
 void checkFloat(double value);
 

@@ -112,7 +112,10 @@ inline constexpr std::array<Place, 13> controls{{
 
 // Alt and the letter take the user to the control, as every dialog of the desktop lets them: an
 // option is selected, a button pressed, a label's box given the focus. Each letter is one of its
-// caption's, Greek where the caption is, and no two are alike in either case.
+// caption's, Greek where the caption is, and no two are alike in either case. Many Greek
+// captions begin alike, so, as in Greek dialogs generally, the letter is often within the word;
+// a small letter also matches what a Greek keyboard types with Alt wherever the dialog manager
+// compares letters without regard to case in Latin alone (Wine's does so).
 struct AccessKey
 {
     Control control;
@@ -120,10 +123,10 @@ struct AccessKey
 };
 
 inline constexpr std::array<AccessKey, 7> accessKeys{{
-    {Control::Option1, u'Ε'},
+    {Control::Option1, u'λ'},
     {Control::Option2, u'ι'},
-    {Control::Command1, u'Υ'},
-    {Control::Command2, u'Π'},
+    {Control::Command1, u'γ'},
+    {Control::Command2, u'ρ'},
     {Control::Command3, u'ξ'},
     {Control::Label1, u'D'},
     {Control::Label2, u'U'},

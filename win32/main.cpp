@@ -11,11 +11,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     InitCommonControlsEx(&controls);
     orvanta::Win32Window window(instance);
     if (!window.create()) {
-        return 1;
+        orvanta::reportNoWindow(GetLastError());
+        return static_cast<int>(orvanta::ExitCode::NoWindow);
     }
     window.load();
     window.show(showCommand);
-    return orvanta::Win32Window::run(window.handle());
+    return window.run();
 }
 
 namespace __gnu_cxx {

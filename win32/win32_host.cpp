@@ -1,12 +1,11 @@
 #include "win32/win32_host.h"
 
+#include "core/errors.h"
 #include "win32/text_scale.h"
 
 #include <algorithm>
 #include <cmath>
 #include <commctrl.h>
-#include <initguid.h>
-#include <oleacc.h>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,8 @@ namespace orvanta {
 
 namespace {
 
-// Posted once the window is shown, to name the controls for screen readers.
-constexpr UINT nameControlsMessage = WM_APP;
+// Posted once the window is shown, to make the result boxes live regions.
+constexpr UINT annotateMessage = WM_APP;
 
 // Control identifiers: the window's WM_COMMAND tells the controls apart by these.
 constexpr int firstControlId = 100;
@@ -41,26 +40,40 @@ std::u16string fromWide(const std::wstring& text)
 constexpr int pointsPerInch = 72;
 constexpr double percent = 100.0;
 
+// One control as it is created: a control of the layout, or the hidden name of a box that has no
+// label of its own, which is the caption of the option beside it.
+struct Creation
+{
+    const layout::Place* place;
+    bool hiddenName = false;
+};
+
 // The order in which the controls are created, which is their order for Tab and for screen
 // readers: by tab index, but a label just before the box it names, as Windows reads a box's
-// name from the static text before it.
-std::vector<const layout::Place*> creationOrder()
+// name from the static text before it. A box whose visible label is an option gets a static
+// text of its own there, holding the option's caption but never shown, as Windows documents for
+// a box whose label is something else.
+std::vector<Creation> creationOrder()
 {
-    std::vector<const layout::Place*> order;
+    std::vector<const layout::Place*> sorted;
     for (const auto& place : layout::controls) {
         if (place.kind != layout::Kind::Label) {
-            order.push_back(&place);
+            sorted.push_back(&place);
         }
     }
-    std::sort(order.begin(), order.end(),
+    std::sort(sorted.begin(), sorted.end(),
               [](const auto* left, const auto* right) { return left->tabIndex < right->tabIndex; });
-    for (const auto& place : layout::controls) {
-        if (place.kind == layout::Kind::Label) {
-            const auto box = std::find_if(order.begin(), order.end(), [&place](const auto* each) {
-                return each->control == place.names;
-            });
-            order.insert(box, &place);
+    std::vector<Creation> order;
+    for (const auto* place : sorted) {
+        for (const auto& label : layout::controls) {
+            if (label.kind == layout::Kind::Label && label.names == place->control) {
+                order.push_back({&label});
+            }
         }
+        if (place->namedBy != Control::Window) {
+            order.push_back({&layout::of(place->namedBy), true});
+        }
+        order.push_back({place});
     }
     return order;
 }
@@ -98,10 +111,26 @@ ClassAndStyle classAndStyle(const layout::Place& place)
         // when it becomes selected.
         return {WC_BUTTONW, common | WS_TABSTOP | BS_RADIOBUTTON, 0};
     case layout::Kind::Label:
-        return {WC_STATICW, common | SS_LEFT | SS_NOPREFIX, 0};
+        // Its access key gives the focus to the box after it.
+        return {WC_STATICW, common | SS_LEFT, 0};
     }
     return {WC_STATICW, common, 0};
 }
+
+// The box that an option's caption names.
+Control boxNamedBy(Control option)
+{
+    for (const auto& place : layout::controls) {
+        if (place.namedBy == option) {
+            return place.control;
+        }
+    }
+    return Control::Window;
+}
+
+// A box's hidden name: read by screen readers, never shown, and with no access key of its own,
+// which stays the option's.
+constexpr ClassAndStyle hiddenName{WC_STATICW, WS_CHILD | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0};
 
 // Where a control lies in the window's client area, in twips: a frame's controls are placed in
 // the window beside it, over the frame.
@@ -117,6 +146,13 @@ RECT placeInWindow(const layout::Place& place)
     return {left, top, left + place.width, top + place.height};
 }
 
+// Twips, grown by scale, in the pixels of a display of this many dots per inch.
+int scaledPixels(int twips, double scale, UINT dpi)
+{
+    return static_cast<int>(
+        std::lround(twips * scale * dpi / (layout::twipsPerPixel * USER_DEFAULT_SCREEN_DPI)));
+}
+
 // Windows' Text size, which the Settings page keeps here; Windows has no call that gives it to a
 // program that does not use its XAML controls.
 int textSizePercent()
@@ -129,17 +165,28 @@ int textSizePercent()
     return status == ERROR_SUCCESS ? static_cast<int>(value) : static_cast<int>(percent);
 }
 
-NONCLIENTMETRICSW systemFonts(UINT dpi)
+// Windows' message font at this many dots per inch. Should Windows not say, a font of height 0,
+// which Windows fills in with its default and the text scale reads as the default size.
+LOGFONTW messageFont(UINT dpi)
 {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi);
-    return metrics;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi) ==
+        FALSE) {
+        return LOGFONTW{};
+    }
+    return metrics.lfMessageFont;
+}
+
+std::u16string faceName(const LOGFONTW& font)
+{
+    const auto* const face = reinterpret_cast<const char16_t*>(font.lfFaceName);
+    return {face, std::char_traits<char16_t>::length(face)};
 }
 
 double messageFontPoints(UINT dpi)
 {
-    const LONG height = systemFonts(dpi).lfMessageFont.lfHeight;
+    const LONG height = messageFont(dpi).lfHeight;
     return height == 0 ? defaultSystemFontPoints
                        : std::abs(static_cast<double>(height)) * pointsPerInch / dpi;
 }
@@ -167,6 +214,56 @@ std::wstring windowText(HWND window)
     return text;
 }
 
+// The dialog manager would scale the window and its controls by itself when it moves to a screen
+// of another resolution, and this window does so itself, once. Windows 10 1703 and later can be
+// told; elsewhere (and under Wine) the call does not exist, and there is nothing to switch off.
+void keepDialogManagerFromScaling(HWND window)
+{
+    using SetBehavior = BOOL WINAPI(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    auto* const set =
+        procedure<SetBehavior>(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior");
+    if (set != nullptr) {
+        set(window, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
+}
+
+// The screen the user started the program from: the one of the window they started it from,
+// the Start menu or a folder, which is still in front; the main screen if there is none.
+HMONITOR startingScreen()
+{
+    const HWND front = GetForegroundWindow();
+    return front != nullptr ? MonitorFromWindow(front, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+}
+
+RECT workArea(HMONITOR monitor)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
+}
+
+// The system's words for an error, in the user's language; its number where it has none.
+std::u16string systemMessage(DWORD error)
+{
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::u16string message(reinterpret_cast<const char16_t*>(text), length);
+    LocalFree(text);
+    if (message.empty()) {
+        message = u"0x";
+        constexpr int hexDigits = 8;
+        constexpr int bitsPerDigit = 4;
+        for (int digit = hexDigits - 1; digit >= 0; --digit) {
+            message += u"0123456789ABCDEF"[(error >> (digit * bitsPerDigit)) & 0xFU];
+        }
+    }
+    return message;
+}
+
 } // namespace
 
 Win32Window::~Win32Window()
@@ -177,13 +274,19 @@ Win32Window::~Win32Window()
     if (m_font != nullptr) {
         DeleteObject(m_font);
     }
+    for (const HICON icon : m_icons) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
 }
 
 bool Win32Window::create()
 {
     // A dialog with no controls of its own, so that the dialog manager runs the keyboard: Tab,
-    // the arrow keys in the options, Enter for the default button. Fixed border, no minimise or
-    // maximise box. The controls are placed in pixels, not in dialog units, once it exists.
+    // the arrow keys in the options, Enter for the default button, the access keys. Fixed
+    // border, no minimise or maximise box. The controls are placed in pixels, not in dialog
+    // units, once it exists.
     struct alignas(DWORD) Template
     {
         DLGTEMPLATE dialog;
@@ -196,7 +299,15 @@ bool Win32Window::create()
     const HWND created =
         CreateDialogIndirectParamW(m_instance, &empty.dialog, nullptr,
                                    &Win32Window::dialogProcedure, reinterpret_cast<LPARAM>(this));
-    return created != nullptr;
+    if (created == nullptr || m_creationError != ERROR_SUCCESS) {
+        const DWORD error = created == nullptr ? GetLastError() : m_creationError;
+        if (created != nullptr) {
+            DestroyWindow(created);
+        }
+        SetLastError(error);
+        return false;
+    }
+    return true;
 }
 
 INT_PTR CALLBACK Win32Window::dialogProcedure(HWND window, UINT message, WPARAM wParam,
@@ -208,38 +319,57 @@ INT_PTR CALLBACK Win32Window::dialogProcedure(HWND window, UINT message, WPARAM 
         self->m_window = window;
     }
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, DWLP_USER));
-    return self == nullptr ? FALSE : self->handle(message, wParam, lParam);
+    if (self == nullptr) {
+        return FALSE;
+    }
+    // Nothing may unwind through Windows' own frames, which know nothing of C++ exceptions.
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        self->fail();
+        return TRUE;
+    }
 }
 
 INT_PTR Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowTextW(m_window, wide(layout::caption));
-        createControls();
-        useDpi(GetDpiForWindow(m_window));
-        // The focus is set when the window is shown.
+        initialize();
+        // FALSE: the focus is set already.
         return FALSE;
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_GETDPISCALEDSIZE: {
+        // The size the window will have on the other screen, so that Windows resizes it once.
+        const UINT dpi = static_cast<UINT>(wParam);
+        *reinterpret_cast<SIZE*>(lParam) = sizeAt(dpi, scaleAt(dpi));
+        SetWindowLongPtrW(m_window, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     case WM_DPICHANGED: {
         useDpi(HIWORD(wParam));
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(m_window, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        setIcons();
         return TRUE;
     }
-    case nameControlsMessage:
-        nameByOptions();
+    case WM_SETTINGCHANGE:
+        followSettings();
+        return FALSE;
+    case annotateMessage:
+        m_liveRegions.annotate();
         return TRUE;
     case WM_CLOSE:
         // The close box ends the program without a question, as Exit does.
         end();
         return TRUE;
     case WM_DESTROY:
-        PostQuitMessage(0);
+        m_liveRegions.clear();
+        PostQuitMessage(m_failed ? static_cast<int>(m_failure) : 0);
         m_window = nullptr;
         return TRUE;
     default:
@@ -247,14 +377,39 @@ INT_PTR Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void Win32Window::createControls()
+void Win32Window::initialize()
 {
-    for (const auto* place : creationOrder()) {
-        const auto [className, style, extendedStyle] = classAndStyle(*place);
-        const HWND created = CreateWindowExW(
-            extendedStyle, className, wide(place->caption), style, 0, 0, 0, 0, m_window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(idOf(place->control))), m_instance,
-            nullptr);
+    SetWindowTextW(m_window, wide(layout::caption));
+    keepDialogManagerFromScaling(m_window);
+    if (!createControls()) {
+        m_creationError = GetLastError();
+        return;
+    }
+    useDpi(GetDpiForWindow(m_window));
+    fitWindow();
+    // The list has the focus before the window is first shown, so that keys typed as it appears
+    // reach it.
+    SetFocus(control(Control::Combo1));
+}
+
+bool Win32Window::createControls()
+{
+    for (const auto& [place, hidden] : creationOrder()) {
+        const auto [className, style, extendedStyle] = hidden ? hiddenName : classAndStyle(*place);
+        const std::u16string caption =
+            hidden ? std::u16string(place->caption) : layout::markedCaption(*place);
+        // A hidden name has no identifier of its own: nothing but screen readers reads it.
+        const int id = hidden ? -1 : idOf(place->control);
+        const HWND created =
+            CreateWindowExW(extendedStyle, className, wide(caption), style, 0, 0, 0, 0, m_window,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
+        if (created == nullptr) {
+            return false;
+        }
+        if (hidden) {
+            m_hiddenNames.push_back({created, boxNamedBy(place->control)});
+            continue;
+        }
         m_controls.at(static_cast<std::size_t>(place->control)) = created;
         if (place->isDefault) {
             SendMessageW(m_window, DM_SETDEFID, static_cast<WPARAM>(idOf(place->control)), 0);
@@ -263,34 +418,8 @@ void Win32Window::createControls()
     // The list shows all its entries at once when it drops down.
     SendMessageW(control(Control::Combo1), CB_SETMINVISIBLE,
                  static_cast<WPARAM>(layout::controls.size()), 0);
-}
-
-void Win32Window::nameByOptions()
-{
-    // The list and the speed box have no label before them; the option beside each names it.
-    // Windows gives a program this way to say so to screen readers (dynamic annotation), through
-    // COM, which is loaded only now that the window is on screen, so as not to delay it.
-    const HMODULE com = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (com == nullptr) {
-        return;
-    }
-    auto* const initialize = procedure<decltype(CoInitializeEx)>(com, "CoInitializeEx");
-    auto* const createInstance = procedure<decltype(CoCreateInstance)>(com, "CoCreateInstance");
-    IAccPropServices* services = nullptr;
-    if (initialize == nullptr || createInstance == nullptr ||
-        FAILED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) ||
-        FAILED(createInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
-        return;
-    }
-    for (const auto& place : layout::controls) {
-        if (place.namedBy != Control::Window) {
-            const std::u16string name(layout::of(place.namedBy).caption);
-            services->SetHwndPropStr(control(place.control), static_cast<DWORD>(OBJID_CLIENT),
-                                     CHILDID_SELF, PROPID_ACC_NAME, wide(name));
-        }
-    }
-    services->Release();
+    m_liveRegions.watch({control(Control::Text2), control(Control::Text3)});
+    return true;
 }
 
 void Win32Window::command(WORD id, WORD notification)
@@ -308,6 +437,13 @@ void Win32Window::command(WORD id, WORD notification)
         }
         break;
     case Control::Command1:
+        m_figuresWritten = false;
+        m_form.click(clicked);
+        // Read aloud once both figures stand, whether or not they changed: the user asked.
+        if (m_figuresWritten) {
+            m_liveRegions.announce();
+        }
+        break;
     case Control::Command2:
     case Control::Command3:
         m_form.click(clicked);
@@ -318,48 +454,86 @@ void Win32Window::command(WORD id, WORD notification)
     }
 }
 
+void Win32Window::fail()
+{
+    if (m_failed) {
+        return;
+    }
+    m_failed = true;
+    m_failure = ExitCode::Unexpected;
+    const std::u16string title(layout::caption);
+    const std::u16string prompt(unexpectedErrorMessage);
+    MessageBoxW(m_window, wide(prompt), wide(title), MB_OK | MB_ICONERROR);
+    if (m_window != nullptr) {
+        DestroyWindow(m_window);
+    }
+}
+
 int Win32Window::pixels(int twips) const
 {
-    return static_cast<int>(std::lround(twips * m_textScale * m_dpi /
-                                        (layout::twipsPerPixel * USER_DEFAULT_SCREEN_DPI)));
+    return scaledPixels(twips, m_textScale, m_dpi);
+}
+
+double Win32Window::scaleAt(UINT dpi) const
+{
+    // Larger text needs a larger window, but one that the user can still see whole: past what
+    // the screen holds, the text grows no further.
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
+    const DWORD extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE));
+    RECT frame{};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, extendedStyle, dpi);
+    const RECT room = workArea(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST));
+    const Extent laidOut{scaledPixels(layout::clientWidth, 1.0, dpi),
+                         scaledPixels(layout::clientHeight, 1.0, dpi)};
+    return scaleThatFits(textScale(textSizePercent(), messageFontPoints(dpi)), laidOut,
+                         {frame.right - frame.left, frame.bottom - frame.top},
+                         {room.right - room.left, room.bottom - room.top});
+}
+
+SIZE Win32Window::sizeAt(UINT dpi, double scale) const
+{
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
+    const DWORD extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE));
+    RECT outer{0, 0, scaledPixels(layout::clientWidth, scale, dpi),
+               scaledPixels(layout::clientHeight, scale, dpi)};
+    AdjustWindowRectExForDpi(&outer, style, FALSE, extendedStyle, dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void Win32Window::useDpi(UINT dpi)
 {
     m_dpi = dpi;
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
-    const DWORD extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE));
-    // Larger text needs a larger window, but one that the user can still see whole: past what
-    // the screen holds, the text grows no further.
-    m_textScale = 1.0;
-    RECT frame{};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, extendedStyle, dpi);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor);
-    const Extent laidOut{pixels(layout::clientWidth), pixels(layout::clientHeight)};
-    m_textScale = scaleThatFits(
-        textScale(textSizePercent(), messageFontPoints(dpi)), laidOut,
-        {frame.right - frame.left, frame.bottom - frame.top},
-        {monitor.rcWork.right - monitor.rcWork.left, monitor.rcWork.bottom - monitor.rcWork.top});
-
-    // Windows' message font, at the size the layout was made for, grown with the text.
-    LOGFONTW font = systemFonts(dpi).lfMessageFont;
-    font.lfHeight =
-        -static_cast<LONG>(std::lround(layout::fontPoints * m_textScale * dpi / pointsPerInch));
-    const HFONT previous = m_font;
-    m_font = CreateFontIndirectW(&font);
+    m_textScale = scaleAt(dpi);
+    useFont();
     placeControls();
-    if (previous != nullptr) {
-        DeleteObject(previous);
-    }
 }
 
-void Win32Window::placeControls()
+void Win32Window::useFont()
+{
+    // Windows' message font, at the size the layout was made for, grown with the text.
+    LOGFONTW font = messageFont(m_dpi);
+    m_fontHeight = font.lfHeight;
+    m_fontFace = faceName(font);
+    font.lfHeight =
+        -static_cast<LONG>(std::lround(layout::fontPoints * m_textScale * m_dpi / pointsPerInch));
+    const HFONT created = CreateFontIndirectW(&font);
+    // Without a new font the controls keep the one they have: smaller text, but all of it.
+    if (created == nullptr) {
+        return;
+    }
+    for (const auto& place : layout::controls) {
+        SendMessageW(control(place.control), WM_SETFONT, reinterpret_cast<WPARAM>(created), FALSE);
+    }
+    if (m_font != nullptr) {
+        DeleteObject(m_font);
+    }
+    m_font = created;
+}
+
+void Win32Window::placeControls() const
 {
     for (const auto& place : layout::controls) {
         const HWND each = control(place.control);
-        SendMessageW(each, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
         // By its edges, so that controls that meet at one size still meet at every other.
         const RECT twips = placeInWindow(place);
         const int left = pixels(twips.left);
@@ -375,13 +549,63 @@ void Win32Window::placeControls()
         SetWindowPos(each, nullptr, left, top, pixels(twips.right) - left, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_STYLE));
-    const DWORD extendedStyle = static_cast<DWORD>(GetWindowLongPtrW(m_window, GWL_EXSTYLE));
-    RECT outer{0, 0, pixels(layout::clientWidth), pixels(layout::clientHeight)};
-    AdjustWindowRectExForDpi(&outer, style, FALSE, extendedStyle, m_dpi);
-    SetWindowPos(m_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    // A hidden name lies where its box lies, for readers that look at places too.
+    for (const auto& [name, box] : m_hiddenNames) {
+        RECT place{};
+        GetWindowRect(control(box), &place);
+        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&place), 2);
+        SetWindowPos(name, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Win32Window::fitWindow() const
+{
+    const SIZE size = sizeAt(m_dpi, m_textScale);
+    SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void Win32Window::followSettings()
+{
+    // Text size, the message font and the screen's room may all have changed; each is read again
+    // and the window laid out anew where it stands, kept within the screen.
+    const LOGFONTW font = messageFont(m_dpi);
+    if (scaleAt(m_dpi) == m_textScale && font.lfHeight == m_fontHeight &&
+        m_fontFace == faceName(font)) {
+        return;
+    }
+    useDpi(m_dpi);
+    fitWindow();
+    RECT outer{};
+    GetWindowRect(m_window, &outer);
+    const RECT room = workArea(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST));
+    const int left =
+        std::max(room.left, std::min(outer.left, room.right - (outer.right - outer.left)));
+    const int top =
+        std::max(room.top, std::min(outer.top, room.bottom - (outer.bottom - outer.top)));
+    SetWindowPos(m_window, nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+void Win32Window::setIcons()
+{
+    // Drawn for the screen's resolution, and drawn anew when it changes.
+    const auto load = [this](int metric) {
+        const int size = GetSystemMetricsForDpi(metric, m_dpi);
+        HICON icon = nullptr;
+        LoadIconWithScaleDown(m_instance, MAKEINTRESOURCEW(1), size, size, &icon);
+        return icon;
+    };
+    const std::array<HICON, 2> icons{load(SM_CXICON), load(SM_CXSMICON)};
+    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icons[1]));
+    for (const HICON previous : m_icons) {
+        if (previous != nullptr) {
+            DestroyIcon(previous);
+        }
+    }
+    m_icons = icons;
 }
 
 HWND Win32Window::control(Control control) const
@@ -391,49 +615,62 @@ HWND Win32Window::control(Control control) const
 
 void Win32Window::load()
 {
-    m_form.load();
+    // Outside the dialog procedure, so a fault is caught here as it is there.
+    try {
+        m_form.load();
+    } catch (...) {
+        fail();
+    }
 }
 
 void Win32Window::show(int showCommand)
 {
-    // Centred in the room that the screen leaves for windows.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    if (m_window == nullptr) {
+        return;
+    }
+    // Centred in the room that the screen leaves for windows, on the screen the user started the
+    // program from. Moved there first, so that a screen of another resolution lays it out anew
+    // (WM_DPICHANGED) before it is centred at its final size.
+    const HMONITOR screen = startingScreen();
+    const RECT room = workArea(screen);
+    if (MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST) != screen) {
+        SetWindowPos(m_window, nullptr, room.left, room.top, 0, 0,
+                     SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        followSettings();
+    }
     RECT outer{};
     GetWindowRect(m_window, &outer);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
-    const RECT& room = monitor.rcWork;
     SetWindowPos(m_window, nullptr, room.left + (room.right - room.left - width) / 2,
                  room.top + (room.bottom - room.top - height) / 2, 0, 0,
                  SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    const auto icon = [this](int metric) {
-        const int size = GetSystemMetricsForDpi(metric, m_dpi);
-        return reinterpret_cast<LPARAM>(
-            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
-    };
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, icon(SM_CXICON));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON));
+    setIcons();
 
     ShowWindow(m_window, showCommand);
-    SetFocus(control(Control::Combo1));
-    // Painted at once, so that naming the controls, which loads COM, comes after the first view.
+    // Painted at once, so that the live regions, which load COM, come after the first view.
     RedrawWindow(m_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PostMessageW(m_window, nameControlsMessage, 0, 0);
+    PostMessageW(m_window, annotateMessage, 0, 0);
 }
 
-int Win32Window::run(HWND window)
+int Win32Window::run()
 {
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!IsWindow(window) || !IsDialogMessageW(window, &message)) {
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            // Windows no longer delivers the window's messages: said, and ended.
+            fail();
+            return static_cast<int>(ExitCode::NoMessages);
+        }
+        if (m_window == nullptr || !IsDialogMessageW(m_window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
     }
-    return static_cast<int>(message.wParam);
 }
 
 void Win32Window::appendItem(Control list, std::u16string_view item)
@@ -473,6 +710,7 @@ void Win32Window::setText(Control box, std::u16string_view text)
 {
     const std::u16string terminated(text);
     SetWindowTextW(control(box), wide(terminated));
+    m_figuresWritten = m_figuresWritten || box == Control::Text2 || box == Control::Text3;
 }
 
 void Win32Window::setEnabled(Control control, bool enabled)
@@ -509,6 +747,15 @@ conversions::NumberFormat Win32Window::numberFormat() const
             static_cast<char16_t>(firstUnit(LOCALE_STHOUSAND, plain.groupSeparator)),
             static_cast<char16_t>(firstUnit(LOCALE_SNEGATIVESIGN, plain.minusSign)),
             static_cast<char16_t>(firstUnit(LOCALE_SPOSITIVESIGN, plain.plusSign))};
+}
+
+void reportNoWindow(DWORD error)
+{
+    std::u16string prompt(noWindowMessage);
+    prompt += u"\n\n";
+    prompt += systemMessage(error);
+    const std::u16string title(layout::caption);
+    MessageBoxW(nullptr, wide(prompt), wide(title), MB_OK | MB_ICONERROR);
 }
 
 } // namespace orvanta

@@ -62,6 +62,9 @@ LIST_OPTION = (8 + 8, 24 + 8, 177, 25)
 SPEED_BOX = (192 + 8, 64 + 8, 145, 25)
 EXIT_BUTTON = (184, 208, 169, 25)
 CALCULATE_BUTTON = (232 + 8, 16 + 120, 105, 49)
+# The list's face, less its edge and its drop-down button: where Windows fills it with the
+# selection colour while it has the focus.
+LIST_FACE = (200 + 3, 32 + 3, 120, 15)
 # A spot on the window's bare background, where the pointer rests without touching a control.
 BACKGROUND = (2, 2)
 
@@ -331,7 +334,23 @@ def calculate_and_read(program, before, what):
     return program.settled_results("the results of " + what, before)
 
 
+def shows_focus(pixels):
+    """True when most of the list's face has a colour of its own, the selection colour (a blue, a
+    cyan or a purple in each theme the runs use), rather than the white, grey or black of a list
+    without the focus."""
+    seen = colours(pixels)
+    colour, count = collections.Counter(seen).most_common(1)[0]
+    return count * 2 > len(seen) and max(colour) - min(colour) > 60
+
+
 def use_the_calculator(program):
+    if WINE:
+        # Keys typed as soon as the window is seen must reach the list: the window has the focus
+        # there before it is shown, and the first key waits for nothing else.
+        wait_until("the focus on the list", SETTLE_TIMEOUT,
+                   lambda: shows_focus(program.pixels(LIST_FACE)))
+        passed("the list has the focus as the window appears")
+
     def painted_and_empty():
         results = program.results()
         return results if both_empty(results) else None
@@ -713,12 +732,14 @@ def contrast_theme(name):
 
 # A contrast theme, black or white, from --contrast.
 CONTRAST_THEME = None
+# Whether the program is a Windows build, run under Wine (--wine).
+WINE = False
 
 
 def main():
-    global SCALE, TEXT, CONTRAST_THEME
+    global SCALE, TEXT, CONTRAST_THEME, WINE
     arguments = sys.argv[1:]
-    wine = arguments[:1] == ["--wine"]
+    wine = WINE = arguments[:1] == ["--wine"]
     if wine:
         arguments.pop(0)
         if not (os.environ.get("DISPLAY") and os.environ.get("WINEPREFIX")):
