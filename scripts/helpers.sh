@@ -39,9 +39,9 @@ stop() {
     fi
 }
 
-# A scratch folder, $scratch, that goes when the script ends, however it ends. Before it goes,
-# the commands given to run_at_exit run in the order given, each read only then, so that
-# 'stop "$program_pid"' stops whichever program runs at the end. Arguments go to mktemp.
+# A scratch folder, $scratch, that goes when the script ends, however it ends: made from
+# $scratch_template where the script sets one, as mktemp -d makes it. Before it goes, the
+# commands given to run_at_exit (a function of the script's, say) run in the order given.
 scratch=""
 at_exit_commands=()
 run_at_exit() {
@@ -55,7 +55,7 @@ cleanup() {
     [ -z "$scratch" ] || rm -rf "$scratch"
 }
 make_scratch() {
-    scratch=$(mktemp -d "$@")
+    scratch=$(mktemp -d "${scratch_template:-${TMPDIR:-/tmp}/tmp.XXXXXXXXXX}")
     trap cleanup EXIT
     trap 'exit 130' INT TERM
 }
@@ -71,6 +71,7 @@ npm_packages() {
     local key target
     key=$(sha256sum < "$from/package-lock.json" | cut -c1-12)
     target=$cache/$what-$key
+    # shellcheck disable=SC2034  # for the script that calls this
     npm_modules=$target/node_modules
     [ -f "$target/.orvanta-installed" ] && return 0
     mkdir -p "$cache"

@@ -37,10 +37,13 @@ bus_pid=""
 program_pid=""
 installed=false
 make_scratch
-# shellcheck disable=SC2016  # read when the check ends
-run_at_exit 'stop "$program_pid"; stop "$bus_pid"; stop "$xvfb_pid"'
-# shellcheck disable=SC2016
-run_at_exit '! $installed || apt_get purge -y -qq "$package" >/dev/null 2>&1'
+stop_all() {
+    stop "$program_pid"
+    stop "$bus_pid"
+    stop "$xvfb_pid"
+    ! $installed || apt_get purge -y -qq "$package" >/dev/null 2>&1
+}
+run_at_exit stop_all
 
 [ -f "$deb" ] || fail "$1 does not exist"
 field() {

@@ -71,8 +71,10 @@ script_name=test-package-windows
 source "$(dirname "$0")/../../scripts/helpers.sh"
 program_pid=""
 make_scratch
-# shellcheck disable=SC2016  # read when the check ends
-run_at_exit 'stop "$program_pid"'
+stop_program() {
+    stop "$program_pid"
+}
+run_at_exit stop_program
 
 # --- The files themselves ----------------------------------------------------------------------
 # A 64-bit installer for a 64-bit program: a 32-bit one would be sent to Program Files (x86) and
