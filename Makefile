@@ -357,5 +357,7 @@ site:
 test-site: deps-site
 	@scripts/test-site "$(SITE_DIST)" $(VERSION) $(if $(SITE_PICTURES),"$(SITE_PICTURES)")
 
+# Every build folder that a target above makes; dist/, which holds what a release made, stays.
 clean:
-	@rm -rf $(BUILD_DIR) $(WINDOWS_DIR) $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
+	@rm -rf "$(BUILD_DIR)" "$(WINDOWS_DIR)" "$(RELEASE_BUILD_DIR)" "$(RELEASE_WINDOWS_DIR)" \
+	    "$(SANITIZE_DIR)" "$(FUZZ_DIR)" "$(LINT_DIR)"

@@ -110,7 +110,11 @@ DATA = {"reviews": [{"components": [GCC], "products": ["gcc", "libstdc++"],
                      "sources": [{"name": "CVE records", "url": "https://example.org"}]},
                     {"components": ["NSIS"], "products": ["nsis"], "reviewed": "2026-12-08",
                      "sources": [{"name": "CVE records", "url": "https://example.org"}]}],
-        "advisories": [advisory()], "left_out": [left_out()]}
+        "advisories": [advisory()], "left_out": [left_out()],
+        "searches": {"members_digest": "0" * 64,
+                     "done": [{"corpus": "docs", "query": "libstdc++", "results": 12,
+                               "left_off": 2, "found": "a record"},
+                              {"read": "a record", "found": "all of it"}]}}
 SHIPPED = {GCC: "14.2.0", "NSIS": "3.11"}
 
 
@@ -156,6 +160,15 @@ class Answers(unittest.TestCase):
              SHIPPED | {GCC: None}, "not known"),
             ("a component that ships but is not reviewed", "advisories", advisory(),
              SHIPPED | {"MinGW-w64 run-time libraries": "12.0.0"}, "MinGW-w64"),
+            ("guarded by a control, naming no function", "advisories",
+             advisory(analysis={"state": "not_affected",
+                                "justification": "protected_by_mitigating_control",
+                                "reason": "A null after the characters."}), SHIPPED,
+             "functions"),
+            ("guarded by a control, not saying which", "advisories",
+             advisory(analysis={"state": "not_affected",
+                                "justification": "protected_by_mitigating_control",
+                                "functions": ["std::from_chars"]}), SHIPPED, "functions"),
         ]
         for what, where, entry, shipped, message in rows:
             with self.subTest(what):
@@ -163,6 +176,26 @@ class Answers(unittest.TestCase):
                 data[where] = [entry]
                 with self.assertRaisesRegex(sbom.Failure, message):
                     self.check(data, shipped)
+
+    def test_the_search_is_recorded(self):
+        query = DATA["searches"]["done"][0]
+        rows = [
+            ("no digest of the members searched for", {"members_digest": "none"}, "digest"),
+            ("no search at all", {"done": []}, "no search"),
+            ("a corpus the search tool has not", {"done": [query | {"corpus": "web"}]},
+             "not a search"),
+            ("how many were left off, not said", {"done": [
+                {k: v for k, v in query.items() if k != "left_off"}]}, "not a search"),
+            ("a count that is no count", {"done": [query | {"results": "12"}]}, "not a search"),
+            ("a file read, not saying what it held", {"done": [{"read": "a record"}]},
+             "not a search"),
+        ]
+        for what, change, message in rows:
+            with self.subTest(what):
+                data = copy.deepcopy(DATA)
+                data["searches"].update(change)
+                with self.assertRaisesRegex(sbom.Failure, message):
+                    self.check(data)
 
     def test_unused_code_is_checked_against_the_sources(self):
         absent = {"state": "not_affected", "justification": "code_not_present",
@@ -229,6 +262,14 @@ class LinkMap(unittest.TestCase):
         self.folder = folder
         self.linked = sbom.linked_functions(self.map) | sbom.linked_members(self.map)
 
+    def test_members_searched_for(self):
+        # Not the members of the libraries in the build folder (librate.a): those change with
+        # Orvanta's code, not with what the advisories were searched for.
+        expected = sbom.sha256("libpthread.a(libwinpthread_la-mutex.o)\n"
+                               "libstdc++.a(floating_from_chars.o)\n"
+                               "libui.a(window.cpp.obj)\n".encode())
+        self.assertEqual(sbom.members_digest(self.map), expected)
+
     def test_what_the_linker_kept(self):
         rows = [("std::from_chars", True),
                 ("std::__detail::__to_chars_10_impl<unsigned int>", True),
@@ -262,6 +303,8 @@ class LinkMap(unittest.TestCase):
     def test_answers_against_the_map(self):
         present = {"state": "not_affected", "justification": "code_not_present",
                    "absent": "Not compiled in."}
+        guarded = {"state": "not_affected", "justification": "protected_by_mitigating_control",
+                   "functions": ["std::from_chars"], "reason": "A null after the characters."}
         rows = [
             ("reachable code that is linked", advisory(), None),
             ("absent code that is not linked", advisory(analysis=present | {
@@ -272,10 +315,18 @@ class LinkMap(unittest.TestCase):
                 "members": ["libstdc++.a(floating_from_chars.o)"]}), "not present"),
             ("reachable code that is not linked", advisory(analysis=advisory()["analysis"] | {
                 "functions": ["std::to_chars"]}), "code_not_present"),
+            ("guarded code that is linked", advisory(analysis=guarded), None),
+            ("guarded code that is not linked", advisory(analysis=guarded | {
+                "functions": ["std::to_chars"]}), "code_not_present"),
+            ("left out as not linked, and not linked", left_out(members=[
+                "libstdc++.a(cp-demangle.o)"]), None),
+            ("left out as not linked, but linked", left_out(members=[
+                "libstdc++.a(floating_from_chars.o)"]), "left out as not linked"),
         ]
         for what, entry, message in rows:
             with self.subTest(what):
-                data = {"advisories": [entry]}
+                data = {"advisories": [entry] if "analysis" in entry else [],
+                        "left_out": [] if "analysis" in entry else [entry]}
                 if message is None:
                     sbom.check_link_map(data, self.linked, say=lambda _: None)
                 else:

@@ -5,8 +5,9 @@ Windows 10 or 11 lacks (it is linked statically and shipped as one file), that i
 program of at most 256 KiB with no toolkit inside, and that the icon,
 version record and manifest of the resource script reached it intact.
 
-The headers, imports and resources are read with pefile; what the resources hold is checked as
-check_windows_resource checks a compiled resource script.
+The headers, imports, resources and the version record are read with pefile; the icon group and
+the manifest are checked as check_windows_resource checks a compiled resource script, and the
+version record against the same expected values.
 
 Usage: check_windows_exe.py Orvanta.exe
 """
@@ -86,6 +87,45 @@ def resources(image):
                        image.get_data(leaf.OffsetToData, leaf.Size))
 
 
+def version_record(image):
+    """(file version, product version, {language: {name: text}}, [translation]) of the version
+    record as pefile reads it; ValueError where there is not exactly one."""
+    fixed = getattr(image, "VS_FIXEDFILEINFO", [])
+    if len(fixed) != 1:
+        raise ValueError("%d version records, expected 1" % len(fixed))
+    fixed = fixed[0]
+    if fixed.Signature != 0xFEEF04BD:
+        raise ValueError("the version record's fixed part has signature %#x" % fixed.Signature)
+    strings, translations = {}, []
+    for block in image.FileInfo[0]:
+        for table in getattr(block, "StringTable", []):
+            strings[table.LangID.decode("ascii")] = {
+                name.decode("utf-8"): text.decode("utf-8") for name, text in table.entries.items()}
+        for var in getattr(block, "Var", []):
+            # pefile gives the pair as text: "0x0409 0x04b0"
+            translations += [tuple(int(word, 16) for word in pair.split())
+                             for name, pair in var.entry.items() if name == b"Translation"]
+    return ((fixed.FileVersionMS, fixed.FileVersionLS),
+            (fixed.ProductVersionMS, fixed.ProductVersionLS), strings, translations)
+
+
+def check_version(record, errors):
+    """What Explorer's Details tab shows: the numbers, every string in US English with the
+    Unicode code page, which must have come through from the UTF-8 source intact."""
+    file_version, product_version, strings, translations = record
+    version = resource_checks.VERSION
+    expected = ((version[0] << 16) | version[1], (version[2] << 16) | version[3])
+    if file_version != expected or product_version != expected:
+        errors.append("fixed file info: file %08x.%08x, product %08x.%08x, expected %08x.%08x"
+                      % (*file_version, *product_version, *expected))
+    if strings != {"040904b0": resource_checks.STRINGS}:
+        errors.append("string tables %r, expected 040904b0 with %r"
+                      % (strings, resource_checks.STRINGS))
+    if translations != [resource_checks.TRANSLATION]:
+        errors.append("VarFileInfo Translation is %r, expected %r"
+                      % (translations, [resource_checks.TRANSLATION]))
+
+
 def check_header(image, errors):
     machine = image.FILE_HEADER.Machine
     characteristics = image.FILE_HEADER.Characteristics
@@ -140,6 +180,7 @@ def main():
         image = load(path)
         dlls = imported_dlls(image)
         entries = list(resources(image))
+        record = version_record(image)
     except (ValueError, pefile.PEFormatError, UnicodeDecodeError) as error:
         print("%s: %s" % (path, error), file=sys.stderr)
         return 1
@@ -148,7 +189,7 @@ def main():
     check_imports(dlls, errors)
     check_native(data, errors)
     resource_checks.check_icons(entries, errors)
-    resource_checks.check_version(entries, errors)
+    check_version(record, errors)
     resource_checks.check_manifest(entries, errors)
     for error in errors:
         print("%s: %s" % (path, error), file=sys.stderr)

@@ -15,16 +15,17 @@ if [ $# -ne 1 ]; then
 fi
 deb=$(realpath "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
-check_name=test-package-debian13
-source "$here/packaging/checks/check-helpers.sh"
+script_name=test-package-debian13
+# shellcheck source=scripts/helpers.sh
+source "$here/scripts/helpers.sh"
 [ -f "$deb" ] || fail "$1 does not exist"
 
 export ORVANTA_ROOT_PROFILE=package-test
 "$here/scripts/windows-tools" --make
 root=$("$here/scripts/windows-tools" --path)
 
-copy=$(mktemp -d)
-trap 'rm -rf "$copy"' EXIT
+make_scratch
+copy=$scratch
 start=$(date +%s)
 cp -a --reflink=auto "$root/." "$copy/"
 # shellcheck disable=SC2016  # the format is dpkg-query's, not the shell's

@@ -29,32 +29,21 @@ apt_get() {
         apt-get -o DPkg::Lock::Timeout=300 "$@"
 }
 
-scratch=$(mktemp -d)
+script_name=test-package
+# shellcheck source=scripts/helpers.sh
+source "$(dirname "$0")/../../scripts/helpers.sh"
 xvfb_pid=""
 bus_pid=""
 program_pid=""
 installed=false
-stop() {
-    local pid=$1
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-}
-cleanup() {
+make_scratch
+stop_all() {
     stop "$program_pid"
     stop "$bus_pid"
     stop "$xvfb_pid"
-    if $installed; then
-        apt_get purge -y -qq "$package" >/dev/null 2>&1 || true
-    fi
-    rm -rf "$scratch"
+    ! $installed || apt_get purge -y -qq "$package" >/dev/null 2>&1
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-check_name=test-package
-source "$(dirname "$0")/check-helpers.sh"
+run_at_exit stop_all
 
 [ -f "$deb" ] || fail "$1 does not exist"
 field() {
@@ -139,7 +128,7 @@ window_shown() {
 }
 wait_for 300 window_shown || fail "the window did not appear within 30 s" "$scratch/program.log"
 say "the window appeared; read as a screen reader reads it, and used from the keyboard"
-/usr/bin/python3 "$(dirname "$0")/read_window.py" | sed "s/^/$check_name: /" ||
+/usr/bin/python3 "$(dirname "$0")/read_window.py" | sed "s/^/$script_name: /" ||
     fail "the window is not what it should be (above)" "$scratch/program.log"
 stop "$program_pid"
 program_pid=""

@@ -66,19 +66,15 @@ uninstall_key="HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\\$produc
 uninstall_key_exported=${uninstall_key/HKLM/HKEY_LOCAL_MACHINE}
 installed_files=(LICENSE.txt Orvanta.exe THIRD-PARTY-NOTICES.txt Uninstall.exe)
 
-scratch=$(mktemp -d)
+script_name=test-package-windows
+# shellcheck source=scripts/helpers.sh
+source "$(dirname "$0")/../../scripts/helpers.sh"
 program_pid=""
-cleanup() {
-    if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-        kill "$program_pid" 2>/dev/null || true
-    fi
-    rm -rf "$scratch"
+make_scratch
+stop_program() {
+    stop "$program_pid"
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-check_name=test-package-windows
-source "$(dirname "$0")/check-helpers.sh"
+run_at_exit stop_program
 
 # --- The files themselves ----------------------------------------------------------------------
 # A 64-bit installer for a 64-bit program: a 32-bit one would be sent to Program Files (x86) and
