@@ -15,6 +15,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TYPED_MODE = "Εισάγετε ταχύτητα σύνδεσης:"
 CALCULATE = "Υπολογισμός"
@@ -76,10 +77,12 @@ def on_event(event):
 
 def listen(seconds):
     """Hands AT-SPI's events to on_event for the seconds."""
+    # AT-SPI delivers events through GLib's main loop, which nothing else runs here.
+    context = GLib.MainContext.default()
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
-        pyatspi.Registry.pumpQueuedEvents()
-        time.sleep(0.1)
+        if not context.iteration(False):
+            time.sleep(0.05)
 
 
 def main():
