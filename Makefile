@@ -132,11 +132,18 @@ lint: deps
 	    status=$$?; grep -v ' warnings generated\.$$' "$(LINT_DIR)/clang-tidy.log"; exit $$status
 	@echo "lint: clean"
 
-# Debian: dist/orvanta_VERSION_ARCH.deb, made by CPack from the install rules against Debian's
-# own Qt.
-DEB_PACKAGE ?= dist/orvanta_$(VERSION)_$(shell dpkg --print-architecture).deb
+# Debian: one package per Debian release, each made by CPack from the install rules against that
+# release's own Qt, and named by it as Debian names per-release builds (packaging/cpack.cmake):
+# dist/orvanta_VERSION~deb12_ARCH.deb here, with Qt 6.4, and dist/orvanta_VERSION~deb13_ARCH.deb
+# in a pinned Debian 13 root, with Qt 6.8, whose announcement Qt 6.4 lacks.
+DEB_ARCH := $(shell dpkg --print-architecture)
+DEB_PACKAGE ?= dist/orvanta_$(VERSION)~deb12_$(DEB_ARCH).deb
+DEB13_PACKAGE ?= dist/orvanta_$(VERSION)~deb13_$(DEB_ARCH).deb
+DEB13_DIR ?= build-debian13
+# Commands in the Debian 13 build root (scripts/windows-tools, ORVANTA_ROOT_PROFILE=package-build).
+DEBIAN13_BUILD = ORVANTA_ROOT_PROFILE=package-build scripts/windows-tools
 
-.PHONY: package test-package
+.PHONY: package test-package package-debian13
 
 # CPack gives the folders and files it makes itself the builder's umask and stores those modes in
 # the packages, so packing runs under the usual 022 whatever the builder's is. Its archiver reads
@@ -150,12 +157,22 @@ package test-package: DEPS_SET = package
 package: build
 	@$(PACK) "$(BUILD_DIR)" --target package
 
+package-debian13: DEPS_SET = package
+package-debian13: deps
+	@$(DEBIAN13_BUILD) --make
+	@$(DEBIAN13_BUILD) cmake -S . -B "$(DEB13_DIR)" -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    $(if $(TESTING),-DBUILD_TESTING=$(TESTING)) $(CMAKE_ARGS)
+	@$(DEBIAN13_BUILD) cmake --build "$(DEB13_DIR)" -j$(JOBS)
+	@umask 022 && LC_ALL=C.UTF-8 TZ=UTC $(DEBIAN13_BUILD) cmake --build "$(DEB13_DIR)" --target package
+
 # Installs DEB_PACKAGE with apt on this very machine (as root, or through sudo), opens its window
 # and reads it as a screen reader does, validates the installed files, runs lintian and purges it
-# again; then the same in a throwaway copy of a pinned Debian 13 root, with Debian 13's Qt 6.8.
-test-package: package
-	@packaging/checks/test_deb_package.sh $(DEB_PACKAGE)
-	@packaging/checks/test_deb_on_debian13.sh $(DEB_PACKAGE)
+# again; then DEB13_PACKAGE the same in a throwaway copy of a pinned Debian 13 root, with Debian
+# 13's Qt 6.8, where its window also runs under a headless Wayland compositor and announces the
+# figures that Calculate writes.
+test-package: package package-debian13
+	@packaging/checks/test_deb_package.sh "$(DEB_PACKAGE)"
+	@packaging/checks/test_deb_on_debian13.sh "$(DEB13_PACKAGE)"
 
 # Windows: build-windows/Orvanta.exe, a native Win32 program cross-built with MinGW-w64: Windows'
 # own controls, no toolkit. Its tests run under Wine, on a private display, in each of
@@ -248,12 +265,13 @@ SOURCE_PACKAGE ?= dist/orvanta-$(VERSION).tar.xz
 # Where the release's files are published, which the winget manifests (dist/winget/, made by
 # scripts/make-winget and checked by scripts/validate-winget) name as each installer's URL.
 WINGET_DOWNLOAD_BASE ?= https://example.org/orvanta/releases/$(VERSION)/
-RELEASE_FILES = $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
-SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
+RELEASE_FILES = $(DEB_PACKAGE) $(DEB13_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP) $(SOURCE_PACKAGE)
+SBOM_FILES = $(addsuffix .cdx.json,$(DEB_PACKAGE) $(DEB13_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP))
 RELEASE_BUILD_DIR ?= build-release
 RELEASE_WINDOWS_DIR ?= build-release-windows
+RELEASE_DEB13_DIR ?= build-release-debian13
 RELEASE_SETTINGS = BUILD_DIR=$(RELEASE_BUILD_DIR) WINDOWS_DIR=$(RELEASE_WINDOWS_DIR) \
-    CMAKE_ARGS=-DBUILD_TESTING=OFF
+    DEB13_DIR=$(RELEASE_DEB13_DIR) CMAKE_ARGS=-DBUILD_TESTING=OFF
 
 .PHONY: deps-release release source-release test-reproducible test-signing verify-release \
     advisories
@@ -272,12 +290,13 @@ release: deps-release
 	@scripts/sign-exe --check
 	@if [ -n "$$ORVANTA_GPG_KEY" ] && ! gpg --batch --list-secret-keys -- "$$ORVANTA_GPG_KEY" \
 	    > /dev/null 2>&1; then echo "release: gpg has no secret key $$ORVANTA_GPG_KEY" >&2; exit 1; fi
-	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR)
+	@rm -rf $(RELEASE_BUILD_DIR) $(RELEASE_WINDOWS_DIR) $(RELEASE_DEB13_DIR)
 	@rm -f $(RELEASE_FILES) $(SBOM_FILES) dist/SHA256SUMS dist/SHA256SUMS.asc
 	@rm -rf dist/winget
-	@$(MAKE) --no-print-directory package package-windows source-release $(RELEASE_SETTINGS)
+	@$(MAKE) --no-print-directory package package-debian13 package-windows source-release \
+	    $(RELEASE_SETTINGS)
 	@scripts/make-sbom --link-map "$(RELEASE_WINDOWS_DIR)/Orvanta.map" \
-	    $(DEB_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
+	    $(DEB_PACKAGE) $(DEB13_PACKAGE) $(WINDOWS_SETUP) $(WINDOWS_ZIP)
 	@scripts/validate-sbom $(SBOM_FILES)
 	@scripts/make-winget dist $(VERSION) $(RELEASE_WINDOWS_DIR)/CPackConfig.cmake \
 	    "$(WINGET_DOWNLOAD_BASE)"
@@ -359,5 +378,5 @@ test-site: deps-site
 
 # Every build folder that a target above makes; dist/, which holds what a release made, stays.
 clean:
-	@rm -rf "$(BUILD_DIR)" "$(WINDOWS_DIR)" "$(RELEASE_BUILD_DIR)" "$(RELEASE_WINDOWS_DIR)" \
-	    "$(SANITIZE_DIR)" "$(FUZZ_DIR)" "$(LINT_DIR)"
+	@rm -rf "$(BUILD_DIR)" "$(WINDOWS_DIR)" "$(DEB13_DIR)" "$(RELEASE_BUILD_DIR)" \
+	    "$(RELEASE_WINDOWS_DIR)" "$(RELEASE_DEB13_DIR)" "$(SANITIZE_DIR)" "$(FUZZ_DIR)" "$(LINT_DIR)"

@@ -18,7 +18,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    # --- Debian package: dist/orvanta_VERSION_ARCH.deb, against Debian's own Qt -----------------
+    # --- Debian package: dist/orvanta_VERSION~debNN_ARCH.deb, against Debian's own Qt -----------
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
@@ -44,6 +44,19 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         "${PROJECT_BINARY_DIR};${PROJECT_NAME};debian;/")
 
     set(CPACK_DEBIAN_PACKAGE_NAME orvanta)
+    # Built against one Debian release's Qt, the package is for that release alone, so its
+    # version names it as Debian's per-release builds do: 1.0.0~deb12 sorts before 1.0.0~deb13,
+    # and an upgrade of the system upgrades the package too.
+    if(NOT DEFINED ORVANTA_DEBIAN_RELEASE AND EXISTS /etc/debian_version)
+        file(STRINGS /etc/debian_version orvanta_debian_version LIMIT_COUNT 1)
+        string(REGEX MATCH "^[0-9]+" orvanta_debian_major "${orvanta_debian_version}")
+    endif()
+    set(ORVANTA_DEBIAN_RELEASE "${orvanta_debian_major}" CACHE STRING
+        "The Debian release the package is built for, by its number")
+    if(NOT ORVANTA_DEBIAN_RELEASE MATCHES "^[0-9]+$")
+        message(FATAL_ERROR "Not a numbered Debian release: set ORVANTA_DEBIAN_RELEASE")
+    endif()
+    set(CPACK_DEBIAN_PACKAGE_VERSION "${CPACK_PACKAGE_VERSION}~deb${ORVANTA_DEBIAN_RELEASE}")
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION utils)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

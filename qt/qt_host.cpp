@@ -1,5 +1,8 @@
 #include "qt/qt_host.h"
 
+#include "core/errors.h"
+
+#include <QAccessible>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -10,7 +13,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QtGlobal>
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -29,6 +34,9 @@ QRect pixels(const layout::Place& place)
     constexpr int unit = layout::twipsPerPixel;
     return {place.left / unit, place.top / unit, place.width / unit, place.height / unit};
 }
+
+constexpr unsigned downloadWritten = 1;
+constexpr unsigned uploadWritten = 2;
 
 char16_t firstUnit(const QString& text, char16_t otherwise)
 {
@@ -89,10 +97,12 @@ void QtWindow::createControl(const layout::Place& place)
 {
     QWidget* container = place.container == Control::Window ? this : widget(place.container);
     const QString caption = toQString(place.caption);
+    // Options, buttons and labels take an access key, which Qt underlines; frames have none.
+    const QString marked = toQString(layout::markedCaption(place));
     QWidget* created = nullptr;
     switch (place.kind) {
     case layout::Kind::PushButton: {
-        auto* button = new QPushButton(caption, container);
+        auto* button = new QPushButton(marked, container);
         button->setDefault(place.isDefault);
         created = button;
         break;
@@ -110,10 +120,10 @@ void QtWindow::createControl(const layout::Place& place)
         break;
     }
     case layout::Kind::OptionButton:
-        created = new QRadioButton(caption, container);
+        created = new QRadioButton(marked, container);
         break;
     case layout::Kind::Label: {
-        auto* label = new QLabel(caption, container);
+        auto* label = new QLabel(marked, container);
         label->setAlignment(Qt::AlignLeading | Qt::AlignLeft | Qt::AlignTop);
         created = label;
         break;
@@ -140,19 +150,73 @@ void QtWindow::connectHandlers()
     for (const Control option : {Control::Option1, Control::Option2}) {
         connect(as<QRadioButton>(option), &QRadioButton::toggled, this, [this, option](bool on) {
             if (on) {
-                m_form.click(option);
+                guard([this, option] { m_form.click(option); });
             }
         });
     }
-    for (const Control button : {Control::Command1, Control::Command2, Control::Command3}) {
+    for (const Control button : {Control::Command2, Control::Command3}) {
         connect(as<QPushButton>(button), &QPushButton::clicked, this,
-                [this, button] { m_form.click(button); });
+                [this, button] { guard([this, button] { m_form.click(button); }); });
     }
+    // The figures appear away from the focus, which stays on Calculate or the list, so a screen
+    // reader would not speak them unless told to.
+    connect(as<QPushButton>(Control::Command1), &QPushButton::clicked, this, [this] {
+        m_figuresWritten = 0;
+        guard([this] { m_form.click(Control::Command1); });
+        if (m_figuresWritten == (downloadWritten | uploadWritten) && !m_faulted) {
+            announceFigures();
+        }
+    });
+}
+
+template <typename Handler> void QtWindow::guard(Handler handler)
+{
+    if (m_faulted) {
+        return;
+    }
+    // Unwinding through Qt's own frames is undefined, so nothing is let past this point.
+    try {
+        handler();
+    } catch (...) {
+        m_faulted = true;
+        reportFault(isVisible() ? this : nullptr);
+    }
+}
+
+void QtWindow::reportFault(QWidget* parent)
+{
+    try {
+        QMessageBox box(QMessageBox::Critical, toQString(productName),
+                        toQString(unexpectedErrorMessage), QMessageBox::Ok, parent);
+        box.exec();
+    } catch (...) {
+        // Not even the message could be shown; the exit code still tells.
+    }
+    QCoreApplication::exit(faultExitCode);
+}
+
+// "Download: 64 Kbps, Upload: 16 Kbps": the labels' captions and the boxes' texts as the window
+// shows them, so the words heard are the words seen.
+void QtWindow::announceFigures()
+{
+    const auto said = [this](Control label) {
+        const auto& place = layout::of(label);
+        return toQString(place.caption) + u' ' + as<QLineEdit>(place.names)->text();
+    };
+    const QString message = said(Control::Label1) + u", "_s + said(Control::Label2);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(this, message);
+    event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&event);
+#else
+    // Qt before 6.8 has no announcement; the boxes' own text-changed events are all there is.
+    Q_UNUSED(message)
+#endif
 }
 
 void QtWindow::load()
 {
-    m_form.load();
+    guard([this] { m_form.load(); });
 }
 
 void QtWindow::keyPressEvent(QKeyEvent* event)
@@ -192,6 +256,11 @@ std::u16string QtWindow::text(Control box) const
 void QtWindow::setText(Control box, std::u16string_view text)
 {
     as<QLineEdit>(box)->setText(toQString(text));
+    if (box == Control::Text2) {
+        m_figuresWritten |= downloadWritten;
+    } else if (box == Control::Text3) {
+        m_figuresWritten |= uploadWritten;
+    }
 }
 
 void QtWindow::setEnabled(Control control, bool enabled)

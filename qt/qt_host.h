@@ -28,6 +28,14 @@ public:
     // Runs the Load handler; start-up calls this once, before the window is shown.
     void load();
 
+    // What a fault that no handler expected ends the program with, after a message says so.
+    static constexpr int faultExitCode = 3;
+    // Whether such a fault has happened: the event loop it asked to stop may not have started.
+    [[nodiscard]] bool faulted() const { return m_faulted; }
+    // Tells the user, in Greek, that the program must close, and stops the event loop with
+    // faultExitCode. For anything that escapes a handler, and for start-up's own faults.
+    static void reportFault(QWidget* parent);
+
     void appendItem(Control list, std::u16string_view item) override;
     void clearItems(Control list) override;
     [[nodiscard]] std::u16string listText(Control list) const override;
@@ -49,9 +57,16 @@ private:
     void connectHandlers();
     [[nodiscard]] QWidget* widget(Control control) const;
     template <typename Widget> [[nodiscard]] Widget* as(Control control) const;
+    // Runs a handler; anything it throws past the handler's own dispatch ends the program.
+    template <typename Handler> void guard(Handler handler);
+    void announceFigures();
 
     std::array<QWidget*, layout::controls.size() + 1> m_widgets{};
     frmMain m_form{*this};
+    // Which result boxes Calculate's handler has written in this run of it: bit 0 Download's,
+    // bit 1 Upload's. Both, and the figures are announced.
+    unsigned m_figuresWritten = 0;
+    bool m_faulted = false;
 };
 
 } // namespace orvanta

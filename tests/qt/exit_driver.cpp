@@ -1,14 +1,17 @@
 // A test-only program: the real window in a process of its own, left through Exit once a
 // scenario has been played on it, so that a test can watch how the program ends.
 //
-// Usage: orvanta_exit_driver fresh|list|typed
+// Usage: orvanta_exit_driver fresh|list|typed|key|fault
 //   fresh  press Exit straight after start-up
 //   list   pick "DSL 512kbps" and calculate first
 //   typed  choose the typed speed, type 1024 and calculate first
+//   key    press Alt and Exit's access key, Ξ, instead of clicking it
+//   fault  typed, in a window whose regional settings fail with std::bad_alloc
 // Before pressing Exit it prints the two result boxes, so the test can tell that the scenario
-// was really played.
+// was really played, and once the program has ended, every message box it showed.
 
 #include "qt/qt_host.h"
+#include "support/message_box_watcher.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,10 +20,22 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
+#include <memory>
+#include <new>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// A fault that no handler expects, where Calculate's handler first asks the host for something.
+class FaultyWindow : public orvanta::QtWindow
+{
+public:
+    [[nodiscard]] orvanta::conversions::NumberFormat numberFormat() const override
+    {
+        throw std::bad_alloc();
+    }
+};
 
 template <typename T> T* control(const orvanta::QtWindow& window, const char* name)
 {
@@ -38,13 +53,13 @@ bool play(const orvanta::QtWindow& window, const QString& scenario)
         auto* list = control<QComboBox>(window, "Combo1");
         list->setCurrentIndex(list->findText(u"DSL 512kbps"_s));
         click(window, "Command1");
-    } else if (scenario == u"typed"_s) {
+    } else if (scenario == u"typed"_s || scenario == u"fault"_s) {
         click(window, "Option2");
         auto* speed = control<QLineEdit>(window, "Text1");
         QTest::mouseClick(speed, Qt::LeftButton);
         QTest::keyClicks(speed, u"1024"_s);
         click(window, "Command1");
-    } else if (scenario != u"fresh"_s) {
+    } else if (scenario != u"fresh"_s && scenario != u"key"_s) {
         return false;
     }
     return true;
@@ -57,7 +72,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const QString scenario = arguments.value(1);
-    orvanta::QtWindow window;
+    const MessageBoxWatcher watcher;
+    const std::unique_ptr<orvanta::QtWindow> shown = scenario == u"fault"_s
+                                                         ? std::make_unique<FaultyWindow>()
+                                                         : std::make_unique<orvanta::QtWindow>();
+    orvanta::QtWindow& window = *shown;
     window.load();
     window.show();
     QTimer::singleShot(0, &window, [&window, scenario] {
@@ -69,7 +88,21 @@ int main(int argc, char* argv[])
         QTextStream(stdout) << "download: " << control<QLineEdit>(window, "Text2")->text()
                             << "\nupload: " << control<QLineEdit>(window, "Text3")->text()
                             << Qt::endl;
-        click(window, "Command3");
+        if (scenario == u"key"_s) {
+            // An access key reaches only the active window.
+            if (!QTest::qWaitForWindowActive(&window)) {
+                QCoreApplication::exit(2);
+                return;
+            }
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(0x039E),
+                                QString(), Qt::AltModifier);
+        } else {
+            click(window, "Command3");
+        }
     });
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    for (const ShownBox& box : watcher.boxes()) {
+        QTextStream(stdout) << "box " << box.icon << ": " << box.text << Qt::endl;
+    }
+    return code;
 }

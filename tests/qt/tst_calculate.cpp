@@ -3,6 +3,7 @@
 #include "support/message_box_watcher.h"
 #include "support/window_test.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,34 @@ using orvanta::RuntimeError;
 namespace {
 
 const QString warningPrompt = u"Εισάγεται μια τιμή ή επιλέξτε μια από την λίστα"_s;
+
+// What the window announced to assistive technologies while a test listened, each as
+// "polite: TEXT" or "assertive: TEXT".
+QStringList heardAnnouncements;
+
+void hear(QAccessibleEvent* event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    if (event->type() == QAccessible::Announcement) {
+        const auto* announcement = static_cast<QAccessibleAnnouncementEvent*>(event);
+        const bool polite =
+            announcement->politeness() == QAccessible::AnnouncementPoliteness::Polite;
+        heardAnnouncements.append((polite ? u"polite: "_s : u"assertive: "_s) +
+                                  announcement->message());
+    }
+#else
+    Q_UNUSED(event)
+#endif
+}
+
+// How the user's speed is given before Calculate is pressed.
+enum class Given
+{
+    Picked,  // "DSL 512kbps" from the list
+    Typed,   // 1024 typed
+    Nothing, // no speed: a warning
+    Letters, // "abc" typed: a run-time error
+};
 
 } // namespace
 
@@ -41,6 +70,8 @@ private Q_SLOTS:
     void switchingModesKeepsNineEntriesAndTheResults();
     void typedModeClearsTheListSelection();
     void switchingModesLeavesTheFocusAlone();
+    void newFiguresAreAnnouncedOnce_data();
+    void newFiguresAreAnnouncedOnce();
 
 private:
     [[nodiscard]] QStringList results() const;
@@ -268,6 +299,44 @@ void tst_Calculate::switchingModesLeavesTheFocusAlone()
     auto* typed = control<QRadioButton>("Option2");
     QTest::mouseClick(typed, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), typed);
+}
+
+void tst_Calculate::newFiguresAreAnnouncedOnce_data()
+{
+    QTest::addColumn<Given>("given");
+    QTest::addColumn<QString>("announced"); // empty: nothing
+
+    QTest::newRow("picked") << Given::Picked << u"Download: 64 Kbps, Upload: 16 Kbps"_s;
+    QTest::newRow("typed") << Given::Typed << u"Download: 128 Kbps, Upload: 32 Kbps"_s;
+    QTest::newRow("no speed, a warning instead") << Given::Nothing << QString();
+    QTest::newRow("letters, an error instead") << Given::Letters << QString();
+}
+
+// The figures appear away from the focus: from Qt 6.8 on, screen readers are told once,
+// politely, in the window's words; a warning or an error announces nothing.
+void tst_Calculate::newFiguresAreAnnouncedOnce()
+{
+    QFETCH(Given, given);
+    QFETCH(QString, announced);
+
+    if (given == Given::Picked) {
+        pick(u"DSL 512kbps"_s);
+    } else if (given != Given::Nothing) {
+        typeSpeed(given == Given::Typed ? u"1024"_s : u"abc"_s);
+    }
+    heardAnnouncements.clear();
+    QAccessible::installUpdateHandler(hear);
+    const MessageBoxWatcher watcher;
+    calculate();
+    QAccessible::installUpdateHandler(nullptr);
+
+    const bool shown = !announced.isEmpty();
+    QCOMPARE(watcher.boxes().size(), shown ? 0 : 1);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QCOMPARE(heardAnnouncements, shown ? QStringList{u"polite: "_s + announced} : QStringList());
+#else
+    QCOMPARE(heardAnnouncements, QStringList());
+#endif
 }
 
 QTEST_MAIN(tst_Calculate)

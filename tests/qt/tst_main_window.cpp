@@ -124,10 +124,11 @@ void tst_MainWindow::controlsSitWhereTheyShould()
     } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
         shown = label->text();
     }
-    QCOMPARE(shown, caption);
-
-    // No caption carries an access key, and each fits its control.
-    QVERIFY(!shown.contains(u'&'));
+    // Options, buttons and labels carry one access key's marker, frames none; without it, each
+    // caption is as laid out, and fits its control.
+    const bool keyed = qobject_cast<const QGroupBox*>(widget) == nullptr && !caption.isEmpty();
+    QCOMPARE(shown.count(u'&'), keyed ? 1 : 0);
+    QCOMPARE(shown.remove(u'&'), caption);
     if (qobject_cast<const QLabel*>(widget) != nullptr ||
         qobject_cast<const QAbstractButton*>(widget) != nullptr) {
         QVERIFY2(widget->sizeHint().width() <= geometry.width(), "caption is cut off");
