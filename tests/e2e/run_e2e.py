@@ -125,6 +125,13 @@ EXIT_TIMEOUT = 1.0
 # How long Escape gets to do the harm it must not do.
 ESCAPE_GRACE = 0.3
 POLL = 0.02
+# How long the result boxes must stay unchanged to count as settled.
+SETTLED = 0.3
+# What a look at the clipboard gives when its owner does not answer in time.
+BUSY = object()
+# How long the X clipboard gets to hand over a copied text, and each look at it.
+CLIPBOARD_TIMEOUT = 15.0
+CLIPBOARD_LOOK = 2.0
 
 
 class Failure(Exception):
@@ -257,36 +264,49 @@ class Program:
         return self.pixels(DOWNLOAD_BOX), self.pixels(UPLOAD_BOX)
 
     def settled_results(self, what, unlike):
-        """The result boxes once they differ from `unlike` and have stopped changing."""
-        previous = None
+        """The result boxes once they differ from `unlike` and have stayed the same for
+        SETTLED: the two figures are painted one after the other, and on a loaded machine one
+        box can stand filled beside an empty one for more than a poll or two."""
+        previous, since = None, None
 
         def changed_and_still():
-            nonlocal previous
+            nonlocal previous, since
             current = self.results()
             if current == unlike or current != previous:
-                previous = current
+                previous, since = current, time.monotonic()
                 return None
-            return current
+            return current if time.monotonic() - since >= SETTLED else None
 
         return wait_until(what, SETTLE_TIMEOUT, changed_and_still)
 
     def copied_text(self, rect):
         """A box's text as a user takes it: a click into the box, all of it selected, copied."""
-        before = self._clipboard()
+        def answered():
+            text = self._clipboard()
+            # In a list, so that an empty clipboard, None, counts as an answer.
+            return None if text is BUSY else [text]
+
+        before = wait_until("the clipboard to answer", CLIPBOARD_TIMEOUT, answered)[0]
         self.click(rect)
         self.press("ctrl+a", "ctrl+c")
 
         def copy_arrived():
             text = self._clipboard()
-            return text if text != before else None
+            return text if text not in (before, BUSY) else None
 
         # Every two texts copied one after the other differ, so an unchanged clipboard means
         # that the copy has not yet reached the X selection.
-        return wait_until("the text copied from a result box", SETTLE_TIMEOUT, copy_arrived)
+        return wait_until("the text copied from a result box", CLIPBOARD_TIMEOUT, copy_arrived)
 
     def _clipboard(self):
-        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self._env,
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=5)
+        """The clipboard's text, None where it holds none, or BUSY where its owner, Wine, was
+        too busy to answer in time and is to be asked again."""
+        try:
+            result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self._env,
+                                    stdin=subprocess.DEVNULL, capture_output=True,
+                                    timeout=CLIPBOARD_LOOK)
+        except subprocess.TimeoutExpired:
+            return BUSY
         return result.stdout.decode(errors="replace") if result.returncode == 0 else None
 
     def wait_for_exit(self, what):
