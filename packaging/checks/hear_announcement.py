@@ -11,11 +11,17 @@ screen reader user's commands would, and waits a bounded time for the announceme
 EXPECTED, and nothing else, is announced once, politely. Prints one line per check; exits 1 on
 the first failure.
 """
+import os
 import sys
 import time
 
 import pyatspi
 from gi.repository import GLib
+
+# Beside this script; the source tree stays clean of compiled modules.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_window import fail, wait_until, window  # noqa: E402
 
 TYPED_MODE = "Εισάγετε ταχύτητα σύνδεσης:"
 CALCULATE = "Υπολογισμός"
@@ -23,30 +29,6 @@ CALCULATE = "Υπολογισμός"
 POLITE = 1
 
 heard = []
-
-
-def fail(message):
-    print(f"not ok - {message}")
-    sys.exit(1)
-
-
-def wait_until(seconds, probe):
-    deadline = time.monotonic() + seconds
-    while True:
-        found = probe()
-        if found or time.monotonic() > deadline:
-            return found
-        time.sleep(0.2)
-
-
-def window():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "Orvanta":
-            for child in app:
-                if child is not None and child.getRole() in (pyatspi.ROLE_FRAME,
-                                                             pyatspi.ROLE_DIALOG):
-                    return child
-    return None
 
 
 def find(frame, role, name):

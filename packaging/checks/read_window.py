@@ -11,11 +11,16 @@ Greek caption, then picks the first connection type from the keyboard, presses E
 the two figures, which the Greek locale writes with a decimal comma. Debian's Python, which has
 python3-pyatspi. Prints one line per check; exits 1 on the first failure.
 """
+import os
 import subprocess
 import sys
-import time
 
 import pyatspi
+
+# Beside this script; the source tree stays clean of compiled modules.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from atspi_window import fail, wait_until, window  # noqa: E402
 
 # (role, name) of what the window must show: its frames, options, labels and buttons. Roles by
 # number: AT-SPI's names for them change between versions ("push button" became "button").
@@ -33,31 +38,6 @@ CAPTIONS = [
 ]
 # "PSTN 56kbps", the first entry: 56 / 8 and 56 / 32.
 FIGURES = {"Download:": "7 Kbps", "Upload:": "1,75 Kbps"}
-
-
-def fail(message):
-    print(f"not ok - {message}")
-    sys.exit(1)
-
-
-def wait_until(seconds, probe):
-    """Whether probe() gives something within the seconds; that something, if so."""
-    deadline = time.monotonic() + seconds
-    while True:
-        found = probe()
-        if found or time.monotonic() > deadline:
-            return found
-        time.sleep(0.2)
-
-
-def window():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.name == "Orvanta":
-            for child in app:
-                if child is not None and child.getRole() in (pyatspi.ROLE_FRAME,
-                                                             pyatspi.ROLE_DIALOG):
-                    return child
-    return None
 
 
 def controls(frame):
