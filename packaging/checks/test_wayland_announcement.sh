@@ -14,20 +14,18 @@ if [ $# -ne 1 ]; then
     exit 2
 fi
 deb=$(realpath "$1")
-check_name=test-package-wayland
-source "$(dirname "$0")/check-helpers.sh"
-scratch=$(mktemp -d)
+script_name=test-package-wayland
+# shellcheck source=scripts/helpers.sh
+source "$(dirname "$0")/../../scripts/helpers.sh"
+make_scratch
 pids=()
-cleanup() {
+stop_started() {
     local pid
     for pid in "${pids[@]}"; do
-        kill "$pid" 2> /dev/null || true
-        wait "$pid" 2> /dev/null || true
+        stop "$pid"
     done
-    rm -rf "$scratch"
 }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
+run_at_exit stop_started
 
 say "apt-get install $(basename "$deb")"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" > "$scratch/apt.log" 2>&1 ||
@@ -59,7 +57,7 @@ say "Weston $(weston --version | sed 's/^weston //') headless on $WAYLAND_DISPLA
     exec Orvanta) 2> "$scratch/program.log" &
 pids+=($!)
 timeout 60 /usr/bin/python3 "$(dirname "$0")/hear_announcement.py" \
-    "Download: 128 Kbps, Upload: 32 Kbps" | sed "s/^/$check_name: /" ||
+    "Download: 128 Kbps, Upload: 32 Kbps" | sed "s/^/$script_name: /" ||
     fail "the announcement was not heard (above)" "$scratch/program.log" "$scratch/weston.log"
 grep -q 'libQt6WaylandClient' /proc/"${pids[2]}"/maps ||
     fail "Orvanta is not using Qt's Wayland platform" "$scratch/program.log"
