@@ -593,9 +593,10 @@ void Win32Window::setIcons()
     // Drawn for the screen's resolution, and drawn anew when it changes.
     const auto load = [this](int metric) {
         const int size = GetSystemMetricsForDpi(metric, m_dpi);
-        HICON icon = nullptr;
-        LoadIconWithScaleDown(m_instance, MAKEINTRESOURCEW(1), size, size, &icon);
-        return icon;
+        // The resource's own image of that size, not a larger one scaled down, and not shared,
+        // so that a new resolution gets new images.
+        return static_cast<HICON>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
     };
     const std::array<HICON, 2> icons{load(SM_CXICON), load(SM_CXSMICON)};
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icons[0]));
