@@ -31,9 +31,10 @@ LiveRegions::~LiveRegions()
 
 void LiveRegions::annotate()
 {
-    if (m_com != nullptr) {
+    if (m_annotated) {
         return;
     }
+    m_annotated = true;
     m_com = LoadLibraryExW(L"ole32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     auto* const initialize = procedure<decltype(CoInitializeEx)>(m_com, "CoInitializeEx");
     auto* const createInstance = procedure<decltype(CoCreateInstance)>(m_com, "CoCreateInstance");
@@ -59,8 +60,9 @@ void LiveRegions::annotate()
     }
 }
 
-void LiveRegions::announce() const
+void LiveRegions::announce()
 {
+    annotate();
     for (const HWND box : m_boxes) {
         NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, box, OBJID_CLIENT, CHILDID_SELF);
     }

@@ -23,11 +23,13 @@ public:
 
     // The boxes, once they exist.
     void watch(std::vector<HWND> boxes) { m_boxes = std::move(boxes); }
-    // Makes the boxes polite live regions. Loads COM, which costs start-up time, so it is meant
-    // to run once the window is on screen. Without COM the boxes stay plain boxes.
+    // Makes the boxes polite live regions, once. Loads COM, which costs start-up time, so it is
+    // meant to run once the window is on screen. Without COM the boxes stay plain boxes.
     void annotate();
-    // Tells screen readers that the boxes' texts have changed, one box after the other.
-    void announce() const;
+    [[nodiscard]] bool annotated() const { return m_annotated; }
+    // Tells screen readers that the boxes' texts have changed, one box after the other; live
+    // regions from then on, should the change come before the window was ever idle.
+    void announce();
     // Takes the annotations away again and lets COM go: before the boxes are destroyed.
     void clear();
 
@@ -36,6 +38,7 @@ private:
     IAccPropServices* m_services = nullptr;
     HMODULE m_com = nullptr;
     bool m_initialized = false;
+    bool m_annotated = false;
 };
 
 } // namespace orvanta

@@ -13,9 +13,6 @@ namespace orvanta {
 
 namespace {
 
-// Posted once the window is shown, to make the result boxes live regions.
-constexpr UINT annotateMessage = WM_APP;
-
 // Control identifiers: the window's WM_COMMAND tells the controls apart by these.
 constexpr int firstControlId = 100;
 
@@ -360,9 +357,6 @@ INT_PTR Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTINGCHANGE:
         followSettings();
         return FALSE;
-    case annotateMessage:
-        m_liveRegions.annotate();
-        return TRUE;
     case WM_CLOSE:
         // The close box ends the program without a question, as Exit does.
         end();
@@ -381,12 +375,15 @@ void Win32Window::initialize()
 {
     SetWindowTextW(m_window, wide(layout::caption));
     keepDialogManagerFromScaling(m_window);
+    // The resolution, text size and font come first, so that each control is made where it
+    // stays, in the font it keeps: nothing is moved or drawn twice before the window appears.
+    m_dpi = GetDpiForWindow(m_window);
+    m_textScale = scaleAt(m_dpi);
+    m_font = createFont();
     if (!createControls()) {
         m_creationError = GetLastError();
         return;
     }
-    useDpi(GetDpiForWindow(m_window));
-    fitWindow();
     // The list has the focus before the window is first shown, so that keys typed as it appears
     // reach it.
     SetFocus(control(Control::Combo1));
@@ -398,10 +395,14 @@ bool Win32Window::createControls()
         const auto [className, style, extendedStyle] = hidden ? hiddenName : classAndStyle(*place);
         const std::u16string caption =
             hidden ? std::u16string(place->caption) : layout::markedCaption(*place);
-        // A hidden name has no identifier of its own: nothing but screen readers reads it.
+        // A hidden name has no identifier of its own: nothing but screen readers reads it. It
+        // lies where its box lies, for readers that look at places too.
         const int id = hidden ? -1 : idOf(place->control);
+        const RECT where =
+            hidden ? pixelPlace(layout::of(boxNamedBy(place->control))) : windowPlace(*place);
         const HWND created =
-            CreateWindowExW(extendedStyle, className, wide(caption), style, 0, 0, 0, 0, m_window,
+            CreateWindowExW(extendedStyle, className, wide(caption), style, where.left, where.top,
+                            where.right - where.left, where.bottom - where.top, m_window,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
         if (created == nullptr) {
             return false;
@@ -411,6 +412,12 @@ bool Win32Window::createControls()
             continue;
         }
         m_controls.at(static_cast<std::size_t>(place->control)) = created;
+        if (m_font != nullptr) {
+            SendMessageW(created, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+        }
+        if (place->kind == layout::Kind::ComboBox) {
+            setListHeight(created, *place);
+        }
         if (place->isDefault) {
             SendMessageW(m_window, DM_SETDEFID, static_cast<WPARAM>(idOf(place->control)), 0);
         }
@@ -508,7 +515,7 @@ void Win32Window::useDpi(UINT dpi)
     placeControls();
 }
 
-void Win32Window::useFont()
+HFONT Win32Window::createFont()
 {
     // Windows' message font, at the size the layout was made for, grown with the text.
     LOGFONTW font = messageFont(m_dpi);
@@ -516,7 +523,12 @@ void Win32Window::useFont()
     m_fontFace = faceName(font);
     font.lfHeight =
         -static_cast<LONG>(std::lround(layout::fontPoints * m_textScale * m_dpi / pointsPerInch));
-    const HFONT created = CreateFontIndirectW(&font);
+    return CreateFontIndirectW(&font);
+}
+
+void Win32Window::useFont()
+{
+    const HFONT created = createFont();
     // Without a new font the controls keep the one they have: smaller text, but all of it.
     if (created == nullptr) {
         return;
@@ -530,32 +542,48 @@ void Win32Window::useFont()
     m_font = created;
 }
 
+RECT Win32Window::pixelPlace(const layout::Place& place) const
+{
+    // By its edges, so that controls that meet at one size still meet at every other.
+    const RECT twips = placeInWindow(place);
+    return {pixels(twips.left), pixels(twips.top), pixels(twips.right), pixels(twips.bottom)};
+}
+
+RECT Win32Window::windowPlace(const layout::Place& place) const
+{
+    RECT where = pixelPlace(place);
+    // A drop-down list's window reaches down to where its list drops; the box it shows closed
+    // is its items' height.
+    if (place.kind == layout::Kind::ComboBox) {
+        where.bottom =
+            where.top + (where.bottom - where.top) * static_cast<int>(layout::controls.size());
+    }
+    return where;
+}
+
+void Win32Window::setListHeight(HWND list, const layout::Place& place) const
+{
+    // The closed box's height, set through its items' height less its edges.
+    constexpr int edges = 6;
+    const RECT where = pixelPlace(place);
+    SendMessageW(list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), where.bottom - where.top - edges);
+}
+
 void Win32Window::placeControls() const
 {
     for (const auto& place : layout::controls) {
         const HWND each = control(place.control);
-        // By its edges, so that controls that meet at one size still meet at every other.
-        const RECT twips = placeInWindow(place);
-        const int left = pixels(twips.left);
-        const int top = pixels(twips.top);
-        int height = pixels(twips.bottom) - top;
         if (place.kind == layout::Kind::ComboBox) {
-            // A drop-down list's height is that of its closed box, set through its items'
-            // height less its edges; the window's own height is where the list drops to.
-            constexpr int edges = 6;
-            SendMessageW(each, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - edges);
-            height *= static_cast<int>(layout::controls.size());
+            setListHeight(each, place);
         }
-        SetWindowPos(each, nullptr, left, top, pixels(twips.right) - left, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT where = windowPlace(place);
+        SetWindowPos(each, nullptr, where.left, where.top, where.right - where.left,
+                     where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    // A hidden name lies where its box lies, for readers that look at places too.
     for (const auto& [name, box] : m_hiddenNames) {
-        RECT place{};
-        GetWindowRect(control(box), &place);
-        MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&place), 2);
-        SetWindowPos(name, nullptr, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT where = pixelPlace(layout::of(box));
+        SetWindowPos(name, nullptr, where.left, where.top, where.right - where.left,
+                     where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -639,25 +667,27 @@ void Win32Window::show(int showCommand)
                      SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
         followSettings();
     }
-    RECT outer{};
-    GetWindowRect(m_window, &outer);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    SetWindowPos(m_window, nullptr, room.left + (room.right - room.left - width) / 2,
-                 room.top + (room.bottom - room.top - height) / 2, 0, 0,
-                 SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Sized and placed in one move.
+    const SIZE size = sizeAt(m_dpi, m_textScale);
+    SetWindowPos(m_window, nullptr, room.left + (room.right - room.left - size.cx) / 2,
+                 room.top + (room.bottom - room.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     setIcons();
 
     ShowWindow(m_window, showCommand);
-    // Painted at once, so that the live regions, which load COM, come after the first view.
     RedrawWindow(m_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PostMessageW(m_window, annotateMessage, 0, 0);
 }
 
 int Win32Window::run()
 {
     MSG message{};
     for (;;) {
+        // The live regions load COM, which takes longer than the first paint: they wait until
+        // the queue first runs dry, when the window is drawn and on screen (Wine, for one, hands
+        // a painted window to the display only then).
+        if (!m_liveRegions.annotated() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
+            m_liveRegions.annotate();
+        }
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             return static_cast<int>(message.wParam);

@@ -69,7 +69,11 @@ private:
     [[nodiscard]] double scaleAt(UINT dpi) const;
     [[nodiscard]] SIZE sizeAt(UINT dpi, double scale) const;
     void useDpi(UINT dpi);
+    [[nodiscard]] HFONT createFont();
     void useFont();
+    [[nodiscard]] RECT pixelPlace(const layout::Place& place) const;
+    [[nodiscard]] RECT windowPlace(const layout::Place& place) const;
+    void setListHeight(HWND list, const layout::Place& place) const;
     void placeControls() const;
     void fitWindow() const;
     void setIcons();
