@@ -126,8 +126,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
     AdjustWindowRectExForDpi(&outer, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, 0, dpi);
     SetWindowPos(dialog, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOMOVE);
-    ShowWindow(dialog, showCommand);
+    // The focus before the window is shown, where the dialog manager gives it in a dialog made
+    // from a template, so that keys typed as the window appears reach the list.
     SetFocus(list);
+    ShowWindow(dialog, showCommand);
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
