@@ -23,17 +23,18 @@ public:
 
     // The boxes, once they exist.
     void watch(std::vector<HWND> boxes) { m_boxes = std::move(boxes); }
-    // Makes the boxes polite live regions, once. Loads COM, which costs start-up time, so it is
-    // meant to run once the window is on screen. Without COM the boxes stay plain boxes.
-    void annotate();
-    [[nodiscard]] bool annotated() const { return m_annotated; }
-    // Tells screen readers that the boxes' texts have changed, one box after the other; live
-    // regions from then on, should the change come before the window was ever idle.
+    // Tells screen readers that the boxes' texts have changed, one box after the other. The
+    // first time, it makes them polite live regions: that loads COM, which the window needs for
+    // nothing else. Loaded as the window appears, COM kept the program busy just as the desktop
+    // hands it the keyboard.
     void announce();
     // Takes the annotations away again and lets COM go: before the boxes are destroyed.
     void clear();
 
 private:
+    // Makes the boxes polite live regions, once; without COM they stay plain boxes.
+    void annotate();
+
     std::vector<HWND> m_boxes;
     IAccPropServices* m_services = nullptr;
     HMODULE m_com = nullptr;

@@ -682,12 +682,6 @@ int Win32Window::run()
 {
     MSG message{};
     for (;;) {
-        // The live regions load COM, which takes longer than the first paint: they wait until
-        // the queue first runs dry, when the window is drawn and on screen (Wine, for one, hands
-        // a painted window to the display only then).
-        if (!m_liveRegions.annotated() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
-            m_liveRegions.annotate();
-        }
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             return static_cast<int>(message.wParam);
