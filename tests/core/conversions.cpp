@@ -48,6 +48,25 @@ std::string utf8(std::u16string_view text)
     return out;
 }
 
+// A speed as typed under a format, and the two figures that Calculate writes for it.
+struct FigureRow
+{
+    const NumberFormat& format;
+    std::u16string_view speed;
+    std::u16string_view download;
+    std::u16string_view upload;
+};
+
+void checkFigures(const std::vector<FigureRow>& rows)
+{
+    for (const auto& row : rows) {
+        CAPTURE(utf8(row.speed));
+        const auto figures = orvanta::rate::convert(row.speed, row.format);
+        CHECK(figures.download == row.download);
+        CHECK(figures.upload == row.upload);
+    }
+}
+
 } // namespace
 
 TEST_CASE("a speed is read as the regional settings write it")
@@ -226,14 +245,7 @@ TEST_CASE("the catalogue is looked up exactly")
 
 TEST_CASE("a speed gives its download and upload figures")
 {
-    struct Row
-    {
-        const NumberFormat& format;
-        std::u16string_view speed;
-        std::u16string_view download;
-        std::u16string_view upload;
-    };
-    const std::vector<Row> rows{
+    checkFigures({
         {plain, u"512", u"64 Kbps", u"16 Kbps"},
         {plain, u"56", u"7 Kbps", u"1.75 Kbps"},
         {plain, u"2048", u"256 Kbps", u"64 Kbps"},
@@ -249,13 +261,7 @@ TEST_CASE("a speed gives its download and upload figures")
         {greek, u"1.024", u"128 Kbps", u"32 Kbps"},
         {greek, u"100", u"12,5 Kbps", u"3,125 Kbps"},
         {greek, u"1E300", u"1,25E+299 Kbps", u"3,125E+298 Kbps"},
-    };
-    for (const auto& row : rows) {
-        CAPTURE(utf8(row.speed));
-        const auto figures = orvanta::rate::convert(row.speed, row.format);
-        CHECK(figures.download == row.download);
-        CHECK(figures.upload == row.upload);
-    }
+    });
 }
 
 TEST_CASE("a speed that cannot be converted raises its error")
@@ -317,24 +323,11 @@ TEST_CASE("the figures do not depend on the C library's locale")
 #else
     REQUIRE(locale.set());
 #endif
-    struct Row
-    {
-        const NumberFormat& format;
-        std::u16string_view speed;
-        std::u16string_view download;
-        std::u16string_view upload;
-    };
-    const std::vector<Row> rows{
+    checkFigures({
         {plain, u"1E300", u"1.25E+299 Kbps", u"3.125E+298 Kbps"},
         {plain, u"1.7E308", u"2.125E+307 Kbps", u"5.3125E+306 Kbps"},
         {greek, u"1E-300", u"1,28E-298 Kbps", u"3,2E-299 Kbps"},
         {plain, u"100000000000000.5", u"12500000000000.1 Kbps", u"3125000000000.02 Kbps"},
         {pashto, u"56", u"7 Kbps", u"1\u066b75 Kbps"},
-    };
-    for (const auto& row : rows) {
-        CAPTURE(utf8(row.speed));
-        const auto figures = orvanta::rate::convert(row.speed, row.format);
-        CHECK(figures.download == row.download);
-        CHECK(figures.upload == row.upload);
-    }
+    });
 }
