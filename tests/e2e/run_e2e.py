@@ -202,8 +202,12 @@ class Program:
         self._xdotool("mousemove", "--window", str(self.window), *map(str, scaled(BACKGROUND)))
         if self._managed:
             # The window manager gives a new window the keyboard, as the shell does on Windows.
+            # It names the window active as it offers it the focus; the keyboard follows once the
+            # program takes it (Wine does so when it next reads its events), and keys pressed
+            # before then go elsewhere, for a user as for this test.
             wait_until("the window manager to make the window active", SETTLE_TIMEOUT,
-                       lambda: self._display.active_window() == self.window)
+                       lambda: self._display.active_window() == self.window
+                       and self._display.has_keyboard(self.window))
         else:
             # No window manager runs, so the keyboard follows the pointer into the window.
             self._xdotool("windowfocus", "--sync", str(self.window))

@@ -151,6 +151,18 @@ class Display:
         value = self._property(self.root, "_NET_ACTIVE_WINDOW")
         return int(value[0]) if value is not None and len(value) == 1 else None
 
+    def has_keyboard(self, window):
+        """True when the keyboard's input focus is on the window or inside it: where a key that
+        is pressed now goes."""
+        try:
+            focus = self._ask(self._display.get_input_focus).focus
+            focus = focus if isinstance(focus, int) else focus.id
+            while focus not in (window, self.root, X.NONE, X.PointerRoot):
+                focus = self._ask(self._window(focus).query_tree).parent.id
+        except XError:
+            return False  # the focus window went away as it was looked at: asked again
+        return focus == window
+
     def top_level_windows(self):
         return self.children(self.root)
 
