@@ -25,8 +25,7 @@ public:
     void watch(std::vector<HWND> boxes) { m_boxes = std::move(boxes); }
     // Tells screen readers that the boxes' texts have changed, one box after the other. The
     // first time, it makes them polite live regions: that loads COM, which the window needs for
-    // nothing else. Loaded as the window appears, COM kept the program busy just as the desktop
-    // hands it the keyboard.
+    // nothing else, so a start that is never followed by a Calculate does without it.
     void announce();
     // Takes the annotations away again and lets COM go: before the boxes are destroyed.
     void clear();
